@@ -29,3 +29,13 @@ function(trevix_add_qtest name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test)
   trevix_add_test(NAME ${name} COMMAND ${name} ENVIRONMENT ${T_ENVIRONMENT})
 endfunction()
+
+# trevix_add_qt_gtest(<name> SOURCES <files...> LIBS <libs...>): a GoogleTest suite
+# that runs inside a QGuiApplication (tests/support/qtgtest_main.cpp).
+function(trevix_add_qt_gtest name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+  target_link_libraries(${name} PRIVATE ${T_LIBS} trevix_qtgtest_main GTest::gtest GTest::gmock)
+  trevix_add_test(NAME ${name} COMMAND ${name} ENVIRONMENT ${T_ENVIRONMENT})
+endfunction()

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "appdirectory.h"
+#include "segmentationlibrary.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace coding {
+
+// The state that the windows share for the whole run: the text's tags, the
+// settings, the tables and counts, the test record and the flags. Fields keep the
+// names the windows have always used for them. main() creates one and hands it to
+// each window by reference; every test builds its own.
+struct AppState {
+    explicit AppState(AppDirectory dir, std::unique_ptr<SegmentationLibrary> library)
+        : appDir(std::move(dir)), library(std::move(library)) {}
+
+    AppDirectory appDir;
+    std::unique_ptr<SegmentationLibrary> library;
+
+    // --- Segmentation -------------------------------------------------------
+    // One tag per character of the text under test ("0"/"1" words, "2"
+    // punctuation, "3" separator blank, "4" letters and digits).
+    QString SegmentTags;
+};
+
+} // namespace coding

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "segmentationlibrary.h"
+
+namespace coding {
+
+// The real library: marvik, with its dictionary in the application directory and
+// the user's custom words in the per-user data directory.
+class MarvikLibrary : public SegmentationLibrary {
+public:
+    // dictDir holds marvik.dic; userDictPath is the custom-word file (empty: the
+    // library's default in the user's data directory).
+    explicit MarvikLibrary(QString dictDir, QString userDictPath = {});
+
+    bool ensureLoaded(QString *error) override;
+    QString divideSentence(const QString &text, QString *error) override;
+    QString convert(const QString &word) override;
+    int addWord(const QString &code, const QString &word) override;
+    QString getItemCode(const QString &item) override;
+
+private:
+    QString m_dictDir;
+    QString m_userDictPath;
+};
+
+} // namespace coding

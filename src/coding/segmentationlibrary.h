@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace coding {
+
+// How the program reaches the segmentation library: segmentation tags, codes,
+// proposed custom codes and custom words. One tag per UTF-16 unit of the text.
+class SegmentationLibrary {
+public:
+    virtual ~SegmentationLibrary() = default;
+
+    // Loads the dictionary if that has not happened yet. On failure returns false
+    // and sets error to a message for the user.
+    virtual bool ensureLoaded(QString *error) = 0;
+
+    // The tag string of text ("0"/"1" words, "2" punctuation, "4" letters and
+    // digits), exactly text.size() tags. On failure returns a null string and
+    // sets error.
+    virtual QString divideSentence(const QString &text, QString *error) = 0;
+
+    // The proposed numeric custom code of word (at most 6 digits), or empty.
+    virtual QString convert(const QString &word) = 0;
+
+    // Adds a custom word: 0 added, 1 already present, -1 the custom dictionary
+    // cannot be opened or written.
+    virtual int addWord(const QString &code, const QString &word) = 0;
+
+    // The standard code of a character or word, or an empty string when the
+    // library has none.
+    virtual QString getItemCode(const QString &item) = 0;
+};
+
+} // namespace coding

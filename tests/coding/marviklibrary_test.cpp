@@ -1,0 +1,56 @@
+// The program's interface to the segmentation library, over the real generated
+// dictionary of the build tree.
+#include "coding/marviklibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace {
+
+QString appDir() { return qEnvironmentVariable("TREVIX_TEST_APP_DIR"); }
+
+// The dictionary is loaded once per process, so the failure case comes first and
+// the working library is checked in the same test after it.
+TEST(MarvikLibrary, MissingDictionaryIsReportedThenTheRealOneLoads) {
+    QTemporaryDir empty;
+    coding::MarvikLibrary missing(empty.path());
+    QString error;
+    EXPECT_FALSE(missing.ensureLoaded(&error));
+    EXPECT_TRUE(error.contains("marvik.dic")) << error.toStdString();
+    EXPECT_TRUE(missing.divideSentence("我们", &error).isNull());
+    EXPECT_TRUE(missing.getItemCode("我").isEmpty());
+
+    QTemporaryDir user;
+    coding::MarvikLibrary lib(appDir(), user.filePath("custom.dic"));
+    error.clear();
+    ASSERT_TRUE(lib.ensureLoaded(&error)) << error.toStdString();
+
+    struct Case {
+        const char *name, *text, *tags;
+    } const cases[] = {
+        {"words_alternate", "我们学习", "0011"},
+        {"punctuation_and_letters", "我们，ab1。", "00244442"},
+        {"empty", "", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(lib.divideSentence(QString::fromUtf8(c.text), &error), QString::fromUtf8(c.tags));
+    }
+    EXPECT_EQ(lib.getItemCode("我"), "23550");
+    EXPECT_EQ(lib.getItemCode("学习"), "3217");
+    EXPECT_EQ(lib.getItemCode("a"), "");
+    EXPECT_EQ(lib.convert("学习"), "3217");
+
+    // A custom word: added once, then present, then preferred by segmentation.
+    const QString word = QStringLiteral("习我们");
+    EXPECT_EQ(lib.divideSentence("学习我们", &error), "0011");
+    EXPECT_EQ(lib.addWord("1723", word), 0);
+    EXPECT_EQ(lib.addWord("1723", word), 1);
+    EXPECT_EQ(lib.divideSentence("学习我们", &error), "0111");
+    EXPECT_EQ(lib.getItemCode(word), "1723");
+    EXPECT_TRUE(QFile::exists(user.filePath("custom.dic")));
+}
+
+} // namespace

@@ -1,0 +1,40 @@
+# Runs the code-data generator twice and requires byte-identical output; then runs
+# it with a missing source and requires a message that names the Debian package.
+file(REMOVE_RECURSE "${WORK}")
+foreach(run a b)
+  execute_process(
+    COMMAND "${PYTHON}" "${GENERATOR}" --unihan "${UNIHAN}" --jieba "${JIEBA}" --out "${WORK}/${run}"
+    RESULT_VARIABLE rc OUTPUT_QUIET)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "generator run ${run} failed: ${rc}")
+  endif()
+endforeach()
+foreach(f jtdb.dat marvik.dic qorvan.txt)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/a/${f}" "${WORK}/b/${f}"
+                  RESULT_VARIABLE same)
+  if(NOT same EQUAL 0)
+    message(FATAL_ERROR "${f} differs between two runs")
+  endif()
+endforeach()
+
+foreach(case "unihan;unicode-data" "jieba;python3-jieba")
+  list(GET case 0 which)
+  list(GET case 1 package)
+  set(u "${UNIHAN}")
+  set(j "${JIEBA}")
+  if(which STREQUAL "unihan")
+    set(u "${WORK}/missing/Unihan.txt.bz2")
+  else()
+    set(j "${WORK}/missing/dict.txt")
+  endif()
+  execute_process(COMMAND "${PYTHON}" "${GENERATOR}" --unihan "${u}" --jieba "${j}" --out "${WORK}/c"
+                  RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
+  if(rc EQUAL 0)
+    message(FATAL_ERROR "generator succeeded without its ${which} source")
+  endif()
+  string(FIND "${err}" "${package}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "message for a missing ${which} source does not name ${package}: ${err}")
+  endif()
+endforeach()
+message(STATUS "generator: deterministic, missing sources named")
