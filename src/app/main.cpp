@@ -2,6 +2,7 @@
 #include "coding/appstate.h"
 #include "coding/marviklibrary.h"
 #include "frmmain.h"
+#include "qtservices.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +19,13 @@ int main(int argc, char *argv[]) {
             .filePath(QStringLiteral("custom.dic"));
     coding::AppState state(dir, std::make_unique<coding::MarvikLibrary>(dir.dictionaryDir(),
                                                                         userDict));
+
+    app::QtMessages messages;
+    app::QtFiles files;
+    app::QtColors colors;
+    app::SystemClock clock;
+    app::QtBeep beep;
+    state.services = {&messages, &files, &colors, &clock, &beep};
 
     app::frmMain window(state);
     window.show();

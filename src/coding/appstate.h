@@ -2,6 +2,7 @@
 
 #include "appdirectory.h"
 #include "segmentationlibrary.h"
+#include "services.h"
 
 #include <QString>
 
@@ -19,6 +20,7 @@ struct AppState {
 
     AppDirectory appDir;
     std::unique_ptr<SegmentationLibrary> library;
+    Services services; // message boxes, file and colour dialogs, clock, beep
 
     // --- Segmentation -------------------------------------------------------
     // One tag per character of the text under test ("0"/"1" words, "2"
