@@ -8,6 +8,10 @@
 
 #include <memory>
 
+namespace app {
+class InputMethodBackend; // src/app/ime/inputmethodbackend.h
+}
+
 namespace coding {
 
 // The state that the windows share for the whole run: the text's tags, the
@@ -26,6 +30,14 @@ struct AppState {
     // One tag per character of the text under test ("0"/"1" words, "2"
     // punctuation, "3" separator blank, "4" letters and digits).
     QString SegmentTags;
+
+    // --- Input method (set by app::DetectInputMethod at start-up) -----------
+    // The framework's ids of the Qorvan input method (empty while not found)
+    // and of the English keyboard (empty until known), and the framework that
+    // switches them (not owned; null when none runs).
+    QString ImeLayoutHandle;
+    QString EnglishLayoutHandle;
+    app::InputMethodBackend *imeBackend = nullptr;
 };
 
 } // namespace coding

@@ -1,0 +1,145 @@
+#include "fcitxbackend.h"
+
+#include <QDBusArgument>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+
+namespace app {
+
+namespace {
+
+const QString kService = QStringLiteral("org.fcitx.Fcitx5");
+const QString kPath = QStringLiteral("/controller");
+const QString kInterface = QStringLiteral("org.fcitx.Fcitx.Controller1");
+constexpr int kTimeoutMs = 3000;
+
+} // namespace
+
+// One entry of an input-method group: the input method and its keyboard layout
+// (empty for the group's default layout).
+struct FcitxGroupItem {
+    QString id;
+    QString layout;
+};
+
+QDBusArgument &operator<<(QDBusArgument &arg, const FcitxGroupItem &item) {
+    arg.beginStructure();
+    arg << item.id << item.layout;
+    arg.endStructure();
+    return arg;
+}
+
+const QDBusArgument &operator>>(const QDBusArgument &arg, FcitxGroupItem &item) {
+    arg.beginStructure();
+    arg >> item.id >> item.layout;
+    arg.endStructure();
+    return arg;
+}
+
+} // namespace app
+
+Q_DECLARE_METATYPE(app::FcitxGroupItem)
+
+namespace app {
+
+namespace {
+
+QDBusMessage callFcitx(const QDBusConnection &bus, const QString &method,
+                       const QVariantList &args = {}) {
+    QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
+    message.setArguments(args);
+    // Never let the bus start the daemon: a second copy would fight the first.
+    message.setAutoStartService(false);
+    return bus.call(message, QDBus::Block, kTimeoutMs);
+}
+
+bool ok(const QDBusMessage &reply) {
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+} // namespace
+
+std::unique_ptr<FcitxBackend> FcitxBackend::connect() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return nullptr;
+    auto backend = std::make_unique<FcitxBackend>(bus);
+    if (!backend->running())
+        return nullptr;
+    return backend;
+}
+
+FcitxBackend::FcitxBackend(const QDBusConnection &bus) : m_bus(bus) {
+    qDBusRegisterMetaType<FcitxGroupItem>();
+    qDBusRegisterMetaType<QList<FcitxGroupItem>>();
+}
+
+bool FcitxBackend::running() {
+    const QDBusConnectionInterface *busInterface = m_bus.interface();
+    if (!busInterface)
+        return false;
+    const QDBusReply<bool> owned = busInterface->isServiceRegistered(kService);
+    return owned.isValid() && owned.value();
+}
+
+std::optional<QList<InputMethodInfo>> FcitxBackend::list() {
+    if (!running())
+        return std::nullopt;
+    const QDBusMessage reply = callFcitx(m_bus, QStringLiteral("AvailableInputMethods"));
+    if (!ok(reply) || reply.arguments().isEmpty() ||
+        !reply.arguments().constFirst().canConvert<QDBusArgument>())
+        return std::nullopt;
+    // a(ssssssb): unique name, name, native name, icon, label, language, configurable
+    const auto arg = qvariant_cast<QDBusArgument>(reply.arguments().constFirst());
+    if (arg.currentSignature() != QLatin1String("a(ssssssb)"))
+        return std::nullopt;
+    QList<InputMethodInfo> methods;
+    arg.beginArray();
+    while (!arg.atEnd()) {
+        QString id, name, nativeName, icon, label, language;
+        bool configurable = false;
+        arg.beginStructure();
+        arg >> id >> name >> nativeName >> icon >> label >> language >> configurable;
+        arg.endStructure();
+        methods << InputMethodInfo{id, name};
+    }
+    arg.endArray();
+    return methods;
+}
+
+bool FcitxBackend::ensureInGroup(const QString &id) {
+    const QDBusMessage groupReply = callFcitx(m_bus, QStringLiteral("CurrentInputMethodGroup"));
+    if (!ok(groupReply) || groupReply.arguments().isEmpty())
+        return false;
+    const QString group = groupReply.arguments().constFirst().toString();
+    const QDBusMessage info = callFcitx(m_bus, QStringLiteral("InputMethodGroupInfo"), {group});
+    if (!ok(info) || info.arguments().size() != 2 ||
+        !info.arguments().at(1).canConvert<QDBusArgument>())
+        return false;
+    const QString layout = info.arguments().at(0).toString();
+    auto items = qdbus_cast<QList<FcitxGroupItem>>(info.arguments().at(1));
+    for (const auto &item : items)
+        if (item.id == id)
+            return true;
+    items.append({id, QString()});
+    return ok(callFcitx(m_bus, QStringLiteral("SetInputMethodGroupInfo"),
+                        {group, layout, QVariant::fromValue(items)}));
+}
+
+bool FcitxBackend::activate(const QString &id) {
+    if (id.isEmpty() || !running() || !ensureInGroup(id))
+        return false;
+    return ok(callFcitx(m_bus, QStringLiteral("SetCurrentIM"), {id}));
+}
+
+QString FcitxBackend::currentId() {
+    if (!running())
+        return {};
+    const QDBusMessage reply = callFcitx(m_bus, QStringLiteral("CurrentInputMethod"));
+    if (!ok(reply) || reply.arguments().isEmpty())
+        return {};
+    return reply.arguments().constFirst().toString();
+}
+
+} // namespace app

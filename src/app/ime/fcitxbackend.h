@@ -1,0 +1,38 @@
+#pragma once
+
+#include "inputmethodbackend.h"
+
+#include <QDBusConnection>
+
+#include <memory>
+
+namespace app {
+
+// Fcitx 5 on the session bus: org.fcitx.Fcitx5, /controller,
+// org.fcitx.Fcitx.Controller1. Every call first checks that the name has an
+// owner and never starts the service: calling the name of a daemon that is not
+// running would start a second copy of it.
+class FcitxBackend : public InputMethodBackend {
+public:
+    // A backend when Fcitx 5 owns its name on the session bus, otherwise null.
+    static std::unique_ptr<FcitxBackend> connect();
+
+    explicit FcitxBackend(const QDBusConnection &bus);
+
+    QString frameworkName() const override { return QStringLiteral("Fcitx 5"); }
+    std::optional<QList<InputMethodInfo>> list() override;
+    // Puts the input method into the current group first when it is missing there
+    // (Fcitx ignores a switch to an input method outside the group). Fcitx switches
+    // the focused text field.
+    bool activate(const QString &id) override;
+    QString englishId() const override { return QStringLiteral("keyboard-us"); }
+    QString currentId() override;
+
+private:
+    bool running();
+    bool ensureInGroup(const QString &id);
+
+    QDBusConnection m_bus;
+};
+
+} // namespace app
