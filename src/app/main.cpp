@@ -14,11 +14,10 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Trevix2006"));
 
     auto dir = coding::AppDirectory::resolve();
-    const QString userDict =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-            .filePath(QStringLiteral("custom.dic"));
-    coding::AppState state(dir, std::make_unique<coding::MarvikLibrary>(dir.dictionaryDir(),
-                                                                        userDict));
+    const QString userDict = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                                 .filePath(QStringLiteral("custom.dic"));
+    coding::AppState state(dir,
+                           std::make_unique<coding::MarvikLibrary>(dir.dictionaryDir(), userDict));
 
     app::QtMessages messages;
     app::QtFiles files;

@@ -75,6 +75,8 @@ std::optional<QColor> QtColors::getColor(const QColor &initial) {
     return c;
 }
 
-void QtBeep::beep() { QApplication::beep(); }
+void QtBeep::beep() {
+    QApplication::beep();
+}
 
 } // namespace app

@@ -109,7 +109,7 @@ TEST_F(CodeData, WordCodesFollowTheRuleAndLieInTheFirstDigitsTable) {
 TEST_F(CodeData, ShortCodesAreUniqueProperPrefixesAndListedInJmzici) {
     QSet<QString> seen;
     QSet<QString> withShort;
-    const QStringList tables = {"jtzi", "jtci0", "jtci1", "jtci2", "jtci3", "jtci4",
+    const QStringList tables = {"jtzi",  "jtci0", "jtci1", "jtci2", "jtci3", "jtci4",
                                 "jtci5", "jtci6", "jtci7", "jtci8", "jtci9"};
     for (const QString &t : tables) {
         QSqlQuery q(db());
@@ -125,11 +125,13 @@ TEST_F(CodeData, ShortCodesAreUniqueProperPrefixesAndListedInJmzici) {
                 EXPECT_FALSE(seen.contains(jm)) << "short code used twice: " << jm.toStdString();
                 seen << jm;
             }
-            if (jm2 != " ")
+            if (jm2 != " ") {
                 EXPECT_LT(jm1.size(), jm2.size()) << hz.toStdString();
+            }
             // Words only get three-digit short codes.
-            if (t != "jtzi")
+            if (t != "jtzi") {
                 EXPECT_EQ(jm1.size(), 3) << hz.toStdString();
+            }
         }
     }
     // No row has jm2 without jm1.

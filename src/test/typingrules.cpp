@@ -1,0 +1,50 @@
+#include "typingrules.h"
+
+namespace test {
+
+void BurstCounter::onCharacter(qint64 nowMs, qint64 lastTickMs, std::array<int, 5> &counts) {
+    if (nowMs - lastTickMs > kBurstGapMs) {
+        if (m_length >= 5)
+            m_length = 5;
+        if (m_length != 0)
+            ++counts[size_t(m_length - 1)];
+        m_length = 1;
+    } else {
+        ++m_length;
+    }
+}
+
+QString formatCountdown(int remainingSeconds) {
+    const int h = remainingSeconds / 3600;
+    const int m = (remainingSeconds - h * 3600) / 60;
+    const int s = remainingSeconds - h * 3600 - m * 60;
+    return QStringLiteral("%1:%2:%3").arg(h).arg(m).arg(s);
+}
+
+QString codeHintItem(const QString &text, const QString &tags, int pos) {
+    if (pos < 0 || pos >= text.size())
+        return {};
+    if (pos >= tags.size())
+        return text.mid(pos, 1);
+    const QChar tag = tags.at(pos);
+    int start = pos;
+    while (start > 0 && tags.at(start - 1) == tag)
+        --start;
+    if (start != pos)
+        return text.mid(pos, 1); // inside a word: the character alone
+    int end = pos;
+    while (end + 1 < tags.size() && end + 1 < text.size() && tags.at(end + 1) == tag)
+        ++end;
+    return text.mid(start, end - start + 1);
+}
+
+QString codeHintMessage(const QString &item, const QString &stdCode, const QString &shortCode) {
+    if (stdCode.isEmpty())
+        return QStringLiteral("没有'") + item + QStringLiteral("'的编码！");
+    QString msg = QStringLiteral("'") + item + QStringLiteral("'的编码为:") + stdCode;
+    if (!shortCode.isEmpty())
+        msg += QStringLiteral(",简码为：") + shortCode;
+    return msg;
+}
+
+} // namespace test
