@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <array>
 #include <memory>
 
 namespace app {
@@ -30,6 +31,28 @@ struct AppState {
     // One tag per character of the text under test ("0"/"1" words, "2"
     // punctuation, "3" separator blank, "4" letters and digits).
     QString SegmentTags;
+
+    // --- Text preparation (prepare: open-file dialog, segmentation editor) --
+    // True while the segmentation editor receives the texts opened through
+    // frmOpenFile, false while the test window does; each sets it when it opens.
+    bool EditorIsTarget = false;
+    // The editor's text as first handed over: the words separated by single blanks.
+    QString InitialSegmentation;
+
+    // --- Test record ----------------------------------------------------------
+    // The last test and what has been computed from it. Opening a text clears
+    // the results of earlier tests (prepare::clearEarlierResults).
+    int RightCount = 0;                   // characters currently marked right
+    int ErrCount = 0;                     // characters currently marked wrong
+    qint64 TestDuration = 0;              // ms: end - start - pauses of the last test
+    std::array<int, 5> TypedWordCounts{}; // input bursts of 1, 2, 3, 4, 5+ characters
+    int KeyPressCount = 0;                // key presses in the input box during the test
+    QString TypedText;                    // the text's characters at the typed positions
+    bool WordTableDone = false;           // WordTable belongs to the current text
+    bool ResultStatsReady = false;        // the result dialog has computed its figures
+    bool MoreInfoStatsReady = false;      // the detailed statistics are computed
+    bool TextKeysDone = false;            // keystroke counts of the whole text are computed
+    bool UserKeysDone = false;            // keystroke counts of the typed text are computed
 
     // --- Input method (set by app::DetectInputMethod at start-up) -----------
     // The framework's ids of the Qorvan input method (empty while not found)
