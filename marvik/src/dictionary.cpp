@@ -215,10 +215,10 @@ std::unique_ptr<Dictionary> Dictionary::parse(std::string_view data, std::string
         dict->codes_.emplace(cp, code); // a repeated character keeps its first code
     }
 
+    // Until the repeated words are merged, an entry's logp holds its frequency (exact, as
+    // frequencies have at most 53 bits).
     std::vector<Trie::Entry> entries;
-    std::vector<std::uint64_t> frequencies;
     entries.reserve(std::min<std::uint64_t>(nwords, data.size() / 4));
-    frequencies.reserve(entries.capacity());
     pool.clear();
     pool.reserve(std::min<std::size_t>(data.size() / 2, std::size_t(nwords) * 4));
     for (std::uint64_t i = 0; i < nwords; ++i) {
@@ -240,8 +240,8 @@ std::unique_ptr<Dictionary> Dictionary::parse(std::string_view data, std::string
         if (!parseNumber(value, freq) || freq == 0)
             return fail("the frequency \"" + std::string(value) + "\" is not a positive number");
         entries.push_back({static_cast<std::uint32_t>(offset),
-                           static_cast<std::uint32_t>(pool.size() - offset), 0.0});
-        frequencies.push_back(freq);
+                           static_cast<std::uint32_t>(pool.size() - offset),
+                           static_cast<double>(freq)});
     }
 
     if (lines.atEnd())
@@ -253,10 +253,6 @@ std::unique_ptr<Dictionary> Dictionary::parse(std::string_view data, std::string
             return fail("text after END");
     }
 
-    // The frequency rides in logp until the duplicates are merged.
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        entries[i].logp = static_cast<double>(frequencies[i]);
-    frequencies = {};
     Trie::sortEntries(pool.data(), entries);
     std::size_t out = 0;
     double total = 0;
@@ -272,10 +268,18 @@ std::unique_ptr<Dictionary> Dictionary::parse(std::string_view data, std::string
     }
     entries.resize(out);
     const double logTotal = total > 0 ? std::log(total) : 0.0;
-    for (Trie::Entry &e : entries)
+    // Lay the words out in sorted order too, so that building the trie reads them in order.
+    std::vector<char16_t> sorted;
+    sorted.reserve(pool.size());
+    for (Trie::Entry &e : entries) {
         e.logp = std::log(e.logp) - logTotal;
+        const auto offset = static_cast<std::uint32_t>(sorted.size());
+        sorted.insert(sorted.end(), pool.begin() + e.offset, pool.begin() + e.offset + e.length);
+        e.offset = offset;
+    }
+    pool = {};
 
-    dict->words_.build(pool.data(), entries);
+    dict->words_.build(sorted.data(), entries);
     dict->wordCount_ = entries.size();
     dict->unknownLogp_ = -logTotal;
     return dict;

@@ -30,14 +30,18 @@ void Trie::build(const char16_t *pool, const std::vector<Entry> &entries) {
         return pool[entries[i].offset + depth];
     };
 
-    nodes_.reserve(entries.size() * 2 + 1);
-    labels_.reserve(entries.size() * 2 + 1);
+    // There are at most as many nodes as units; room never touched costs no memory.
+    std::size_t units = 1;
+    for (const Entry &e : entries)
+        units += e.length;
+    nodes_.reserve(units);
+    labels_.reserve(units);
     nodes_.emplace_back();
     labels_.push_back(0);
     root_.assign(0x10000, 0);
 
     std::vector<Pending> queue;
-    queue.reserve(entries.size() + 1);
+    queue.reserve(units);
 
     // Creates one child per distinct unit at depth among entries [lo, hi), which all are
     // longer than depth, and queues them; returns the index of the first child.
@@ -80,8 +84,6 @@ void Trie::build(const char16_t *pool, const std::vector<Entry> &entries) {
         n.firstChild = firstChild;
         n.childCount = (static_cast<std::uint32_t>(nodes_.size()) - firstChild) | flags;
     }
-    nodes_.shrink_to_fit();
-    labels_.shrink_to_fit();
 }
 
 std::uint32_t Trie::find(std::u16string_view word) const {
