@@ -4,6 +4,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QTimer>
 
 namespace app {
 
@@ -13,6 +14,8 @@ const QString kService = QStringLiteral("org.fcitx.Fcitx5");
 const QString kPath = QStringLiteral("/controller");
 const QString kInterface = QStringLiteral("org.fcitx.Fcitx.Controller1");
 constexpr int kTimeoutMs = 3000;
+constexpr int kRetryIntervalMs = 100;
+constexpr int kRetryCount = 20; // two seconds
 
 } // namespace
 
@@ -70,7 +73,8 @@ std::unique_ptr<FcitxBackend> FcitxBackend::connect() {
     return backend;
 }
 
-FcitxBackend::FcitxBackend(const QDBusConnection &bus) : m_bus(bus) {
+FcitxBackend::FcitxBackend(const QDBusConnection &bus)
+    : m_bus(bus), m_retryContext(std::make_unique<QObject>()) {
     qDBusRegisterMetaType<FcitxGroupItem>();
     qDBusRegisterMetaType<QList<FcitxGroupItem>>();
 }
@@ -127,10 +131,27 @@ bool FcitxBackend::ensureInGroup(const QString &id) {
                         {group, layout, QVariant::fromValue(items)}));
 }
 
-bool FcitxBackend::activate(const QString &id) {
-    if (id.isEmpty() || !running() || !ensureInGroup(id))
-        return false;
+bool FcitxBackend::setCurrent(const QString &id) {
     return ok(callFcitx(m_bus, QStringLiteral("SetCurrentIM"), {id}));
+}
+
+bool FcitxBackend::activate(const QString &id) {
+    const int generation = ++m_generation;
+    if (id.isEmpty() || !running() || !ensureInGroup(id) || !setCurrent(id))
+        return false;
+    if (currentId() != id)
+        retryLater(id, generation, kRetryCount);
+    return true;
+}
+
+void FcitxBackend::retryLater(const QString &id, int generation, int attemptsLeft) {
+    QTimer::singleShot(kRetryIntervalMs, m_retryContext.get(),
+                       [this, id, generation, attemptsLeft] {
+                           if (generation != m_generation || !running() || !setCurrent(id))
+                               return;
+                           if (currentId() != id && attemptsLeft > 1)
+                               retryLater(id, generation, attemptsLeft - 1);
+                       });
 }
 
 QString FcitxBackend::currentId() {

@@ -3,6 +3,7 @@
 #include "inputmethodbackend.h"
 
 #include <QDBusConnection>
+#include <QObject>
 
 #include <memory>
 
@@ -23,7 +24,9 @@ public:
     std::optional<QList<InputMethodInfo>> list() override;
     // Puts the input method into the current group first when it is missing there
     // (Fcitx ignores a switch to an input method outside the group). Fcitx switches
-    // the focused text field.
+    // the focused text field, and learns of a new focus a moment after the program
+    // gave it: when the switch does not read back at once, it is repeated from the
+    // event loop for a short while, until another activation replaces it.
     bool activate(const QString &id) override;
     QString englishId() const override { return QStringLiteral("keyboard-us"); }
     QString currentId() override;
@@ -31,8 +34,12 @@ public:
 private:
     bool running();
     bool ensureInGroup(const QString &id);
+    bool setCurrent(const QString &id);
+    void retryLater(const QString &id, int generation, int attemptsLeft);
 
     QDBusConnection m_bus;
+    std::unique_ptr<QObject> m_retryContext; // pending retries die with the backend
+    int m_generation = 0;                    // the activation that retries may repeat
 };
 
 } // namespace app

@@ -80,10 +80,18 @@ QDBusMessage getProperty(const QDBusConnection &bus, const QString &name) {
                 {kInterface, name});
 }
 
+// Properties arrive wrapped in variants, the global engine in two.
+QVariant unwrapVariant(QVariant value) {
+    for (int depth = 0; depth < 4 && value.userType() == qMetaTypeId<QDBusVariant>(); ++depth)
+        value = qvariant_cast<QDBusVariant>(value).variant();
+    return value;
+}
+
 // An IBusEngineDesc travels as a variant holding the structure
 // (type name, attachments, name, long name, description, ...).
-std::optional<InputMethodInfo> readEngineDesc(const QVariant &value) {
-    if (!value.canConvert<QDBusArgument>())
+std::optional<InputMethodInfo> readEngineDesc(const QVariant &wrapped) {
+    const QVariant value = unwrapVariant(wrapped);
+    if (value.userType() != qMetaTypeId<QDBusArgument>())
         return std::nullopt;
     const auto arg = qvariant_cast<QDBusArgument>(value);
     if (arg.currentType() != QDBusArgument::StructureType)
@@ -98,14 +106,9 @@ std::optional<InputMethodInfo> readEngineDesc(const QVariant &value) {
     return InputMethodInfo{name, longName};
 }
 
-QVariant unwrapVariant(const QVariant &value) {
-    if (value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>())
-        return qvariant_cast<QDBusVariant>(value).variant();
-    return value;
-}
-
-std::optional<QList<InputMethodInfo>> readEngineList(const QVariant &value) {
-    if (!value.canConvert<QDBusArgument>())
+std::optional<QList<InputMethodInfo>> readEngineList(const QVariant &wrapped) {
+    const QVariant value = unwrapVariant(wrapped);
+    if (value.userType() != qMetaTypeId<QDBusArgument>())
         return std::nullopt;
     const auto arg = qvariant_cast<QDBusArgument>(value);
     if (arg.currentType() != QDBusArgument::ArrayType)

@@ -1,0 +1,257 @@
+#!/usr/bin/env bash
+# The input method against the real frameworks, headless: a private session bus,
+# Xvfb, then IBus and then Fcitx 5, each with the Qorvan table installed for the
+# test's private home. For each framework the program's detection finds
+# "Qorvan输入法第四版" and switches to it and back, and a Qt line edit receives
+# the characters that typing codes with xdotool commits.
+#
+# Usage: ime_frameworks_test.sh <trevix-ime-probe> <trevix-ime-lineedit>
+#                               <built table folder> <qorvan.txt>
+# Exit 0 passed, 1 failed, 77 skipped (a framework cannot start here; never in CI).
+set -uo pipefail
+
+probe="$1" lineedit="$2" tables="$3" items="$4"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+skip() {
+  if [ "${CI:-}" = true ]; then
+    echo "FAIL (CI must be able to run this): $*"
+    exit 1
+  fi
+  echo "SKIP: $*"
+  exit 77
+}
+
+# Start again inside a private session bus, bounded in time.
+if [ -z "${TREVIX_IME_TEST_INNER:-}" ]; then
+  for tool in dbus-run-session dbus-send Xvfb xdotool ibus-daemon ibus fcitx5; do
+    command -v "$tool" >/dev/null 2>&1 ||
+      skip "$tool is not installed (scripts/setup-debian.sh installs it)"
+  done
+  export TREVIX_IME_TEST_INNER=1
+  exec timeout --kill-after=5 100 dbus-run-session -- bash "${BASH_SOURCE[0]}" "$@"
+fi
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+work="${XDG_RUNTIME_DIR:-/tmp}/ime-test"
+rm -rf "$work"
+mkdir -p "$work"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do
+    for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null
+  done
+  pids=()
+}
+trap cleanup EXIT
+
+# wait_for <tenths of a second> <command...>: true once the command succeeds.
+wait_for() {
+  local tenths="$1"
+  shift
+  for _ in $(seq "$tenths"); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+bus_has_owner() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
+}
+
+# --- The texts to type: the most frequent character and word, by standard code.
+# Each is the first of its code in the list (most frequent first) and more
+# frequent than the next item with that code, so it is the first candidate.
+read -r char char_code word word_code < <(python3 - "$items" <<'PY'
+import sys
+first, second = {}, {}
+for line in open(sys.argv[1], encoding="utf-8"):
+    item, code, _, freq = line.rstrip("\n").split("\t")
+    if code not in first:
+        first[code] = (item, int(freq))
+    elif code not in second:
+        second[code] = int(freq)
+def pick(is_word):
+    for code, (item, freq) in first.items():
+        if (len(item) > 1) == is_word and second.get(code, -1) < freq:
+            return item, code
+c, w = pick(False), pick(True)
+print(c[0], c[1], w[0], w[1])
+PY
+)
+[ -n "${word_code:-}" ] || { echo "FAIL: cannot read $items"; exit 1; }
+expected="$char$word"
+echo "typing $char_code+space ($char) and $word_code+space ($word)"
+keys=()
+for code in "$char_code" "$word_code"; do
+  for ((i = 0; i < ${#code}; i++)); do keys+=("${code:i:1}"); done
+  keys+=(space)
+done
+
+# --- X server
+exec 3>"$work/display"
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+wait_for 50 test -s "$work/display" || skip "Xvfb does not start: $(tail -3 "$work/xvfb.log")"
+export DISPLAY=":$(head -1 "$work/display")"
+echo "Xvfb on $DISPLAY"
+
+# type_into <framework> <QT_IM_MODULE>: runs the line edit, focuses it the way a
+# user would, types the codes and checks what arrives.
+type_into() {
+  local name="$1" module="$2" log="$work/lineedit-$1.log" wid status
+  QT_QPA_PLATFORM=xcb QT_IM_MODULE="$module" "$lineedit" --expect "$expected" --timeout 20000 \
+    >"$log" 2>&1 &
+  local pid=$!
+  pids+=("$pid")
+  wid="$(timeout 10 xdotool search --sync --onlyvisible --name '^trevix-ime-lineedit$' |
+    head -1)"
+  if [ -z "$wid" ]; then
+    fail "$name: the line edit window does not appear"
+    cat "$log"
+    return
+  fi
+  xdotool mousemove --window "$wid" 60 20
+  xdotool windowfocus --sync "$wid"
+  if ! wait_for 80 grep -q '^READY' "$log"; then
+    fail "$name: the line edit never got the focus"
+    cat "$log"
+    return
+  fi
+  grep -E '^(at [0-9]+ ms|open)' "$log"
+  sleep 0.3
+  xdotool key --delay 60 "${keys[@]}"
+  wait_for 100 bash -c "! kill -0 $pid"
+  wait "$pid"
+  status=$?
+  sed -n '/^event:/p' "$log" >"$work/events-$name.log"
+  if [ "$status" -eq 0 ] && grep -qx "COMMITTED $expected" "$log"; then
+    pass "$name: '$expected' committed into the line edit"
+  else
+    fail "$name: expected '$expected' in the line edit (exit $status)"
+    cat "$log"
+  fi
+  grep -q '^close: ' "$log" && grep '^close:' "$log"
+  echo "--- key and input-method events reaching the line edit under $name:"
+  cat "$work/events-$name.log"
+}
+
+# check_probe <framework> <expected ime id> <expected english id> <probe output>
+check_probe() {
+  local name="$1" ime="$2" english="$3" out="$4"
+  echo "$out"
+  grep -qx "framework: $name" <<<"$out" || fail "$name: not chosen as the framework"
+  grep -qx "handles: $ime $english" <<<"$out" &&
+    pass "$name: found Qorvan输入法第四版 as $ime" ||
+    fail "$name: expected handles '$ime $english'"
+  if grep -q '^message:' <<<"$out"; then fail "$name: the not-installed message was shown"; fi
+}
+
+# --- IBus ---------------------------------------------------------------------
+run_ibus() {
+  echo "== IBus"
+  # IBus finds tables in its system folder and in the user's own folder
+  # (XDG_DATA_HOME/ibus-table/byo-tables, which ~/.ibus/byo-tables mirrors).
+  local db="$tables/qorvan.db"
+  if [ ! -s "$db" ]; then
+    command -v ibus-table-createdb >/dev/null || skip "ibus-table-createdb is not installed"
+    db="$work/qorvan.db"
+    ibus-table-createdb -n "$db" -s "$tables/qorvan.ibus.txt" >/dev/null ||
+      { fail "IBus: ibus-table-createdb failed"; return; }
+  fi
+  mkdir -p "$XDG_DATA_HOME/ibus-table/byo-tables" "$HOME/.ibus/byo-tables"
+  cp "$db" "$XDG_DATA_HOME/ibus-table/byo-tables/qorvan.db"
+  cp "$db" "$HOME/.ibus/byo-tables/qorvan.db"
+
+  local start=$SECONDS
+  ibus-daemon --panel=disable --emoji-extension=disable >"$work/ibus.log" 2>&1 &
+  local daemon=$!
+  pids+=("$daemon")
+  if ! wait_for 100 bash -c 'a="$(ibus address 2>/dev/null)" && [ -n "$a" ] &&
+                              [ "$a" != "(null)" ] && ibus list-engine --name-only'; then
+    kill "$daemon" 2>/dev/null
+    skip "ibus-daemon does not start: $(tail -3 "$work/ibus.log")"
+  fi
+  echo "ibus-daemon up after $((SECONDS - start)) s at $(ibus address)"
+
+  local out
+  out="$(QT_IM_MODULE=ibus timeout 20 "$probe" --switch 2>&1)"
+  check_probe IBus table:qorvan xkb:us::eng "$out"
+  grep -qx 'open: table:qorvan' <<<"$out" && pass "IBus: switched to table:qorvan" ||
+    fail "IBus: switching to the input method did not read back"
+  grep -qx 'close: xkb:us::eng' <<<"$out" && pass "IBus: switched back to English" ||
+    fail "IBus: switching to English did not read back"
+
+  type_into IBus ibus
+  ibus exit >/dev/null 2>&1 || kill "$daemon" 2>/dev/null
+  wait_for 30 bash -c "! kill -0 $daemon"
+  cleanup_keep_x
+}
+
+# Ends every process but the X server.
+cleanup_keep_x() {
+  local keep="${pids[0]}" pid
+  for pid in "${pids[@]:1}"; do kill "$pid" 2>/dev/null; done
+  pids=("$keep")
+}
+
+# --- Fcitx 5 ------------------------------------------------------------------
+run_fcitx() {
+  echo "== Fcitx 5"
+  # Fcitx 5 reads input methods and tables from the user's data folder too.
+  local dict="$tables/qorvan.main.dict"
+  if [ ! -s "$dict" ]; then
+    command -v libime_tabledict >/dev/null || skip "libime_tabledict is not installed"
+    dict="$work/qorvan.main.dict"
+    libime_tabledict "$tables/qorvan.fcitx.txt" "$dict" ||
+      { fail "Fcitx 5: libime_tabledict failed"; return; }
+  fi
+  mkdir -p "$XDG_DATA_HOME/fcitx5/inputmethod" "$XDG_DATA_HOME/fcitx5/table"
+  cp "$tables/qorvan.conf" "$XDG_DATA_HOME/fcitx5/inputmethod/qorvan.conf"
+  cp "$dict" "$XDG_DATA_HOME/fcitx5/table/qorvan.main.dict"
+
+  local start=$SECONDS
+  fcitx5 -d >"$work/fcitx5.log" 2>&1
+  if ! wait_for 100 bus_has_owner org.fcitx.Fcitx5; then
+    skip "fcitx5 does not start: $(tail -3 "$work/fcitx5.log")"
+  fi
+  local daemon
+  daemon="$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.GetConnectionUnixProcessID string:org.fcitx.Fcitx5 |
+    awk '/uint32/ {print $2}')"
+  [ -n "$daemon" ] && pids+=("$daemon")
+  echo "fcitx5 up after $((SECONDS - start)) s (pid $daemon)"
+
+  local out
+  out="$(QT_IM_MODULE=fcitx timeout 20 "$probe" 2>&1)"
+  check_probe "Fcitx 5" qorvan keyboard-us "$out"
+
+  # Fcitx switches the focused field: the line edit switches once it has focus,
+  # putting the table into the current group first.
+  type_into "Fcitx 5" fcitx
+  local log="$work/lineedit-Fcitx 5.log"
+  grep -q '^open: qorvan ' "$log" && pass "Fcitx 5: switched to qorvan" ||
+    fail "Fcitx 5: switching to the input method did not read back"
+  grep -qx 'close: keyboard-us' "$log" && pass "Fcitx 5: switched back to English" ||
+    fail "Fcitx 5: switching to English did not read back"
+}
+
+run_ibus
+run_fcitx
+cleanup
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all input-method checks passed"

@@ -1,0 +1,39 @@
+// trevix-ime-probe: runs the program's input-method detection against the
+// framework that is running and prints what it found; with --switch it also
+// switches to the input method and back to English and reads each back.
+//
+// Output lines: "framework: <name>" (or "framework: none"), "message: ...",
+// "handles: <ime id> <english id>", "open: <current id>", "close: <current id>".
+
+#include "app/ime/inputmethod.h"
+#include "printmessages.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+int main(int argc, char **argv) {
+    QCoreApplication application(argc, argv);
+    const bool doSwitch = application.arguments().contains(QStringLiteral("--switch"));
+
+    QTemporaryDir appDir;
+    coding::AppState state(coding::AppDirectory::at(appDir.path()), nullptr);
+    PrintMessages messages;
+    state.services.messages = &messages;
+
+    auto backend = app::chooseInputMethodBackend();
+    std::printf("framework: %s\n", backend ? qPrintable(backend->frameworkName()) : "none");
+    std::fflush(stdout);
+    app::DetectInputMethod(state, backend.get());
+    std::printf("handles: %s %s\n", qPrintable(state.ImeLayoutHandle),
+                qPrintable(state.EnglishLayoutHandle));
+    if (doSwitch && backend) {
+        app::OpenInputMethod(state);
+        std::printf("open: %s\n", qPrintable(backend->currentId()));
+        app::CloseInputMethod(state);
+        std::printf("close: %s\n", qPrintable(backend->currentId()));
+    }
+    std::fflush(stdout);
+    return backend && !state.ImeLayoutHandle.isEmpty() ? 0 : 1;
+}
