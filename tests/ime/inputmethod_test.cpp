@@ -1,0 +1,187 @@
+// Finding the Qorvan input method among the installed ones and switching around
+// a test, against the fake framework.
+
+#include "app/ime/inputmethod.h"
+#include "coding/fakeservices.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+namespace {
+
+using app::FakeInputMethodBackend;
+using app::InputMethodInfo;
+
+const QString kFourth = QStringLiteral("Qorvan输入法第四版");
+const QString k2002 = QStringLiteral("Qorvan输入法2002简易版");
+const QString kMissingText =
+    QStringLiteral("本计算机未安装Qorvan输入法第四版，\r\n本软件大部分功能无法正常使用！");
+
+class InputMethodTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    coding::AppState state{coding::AppDirectory::at(dir.path()), nullptr};
+    coding::FakeMessages messages;
+    FakeInputMethodBackend backend;
+
+    void SetUp() override { state.services.messages = &messages; }
+};
+
+struct DetectCase {
+    const char *name;
+    QList<InputMethodInfo> installed;
+    QString expectedHandle; // empty: not found, the message is shown
+};
+
+class DetectTest : public InputMethodTest, public ::testing::WithParamInterface<DetectCase> {};
+
+TEST_P(DetectTest, FindsTheInputMethodByItsExactName) {
+    backend.installed = GetParam().installed;
+    app::DetectInputMethod(state, &backend);
+
+    EXPECT_EQ(state.ImeLayoutHandle, GetParam().expectedHandle);
+    EXPECT_EQ(state.EnglishLayoutHandle, backend.englishId());
+    EXPECT_EQ(state.imeBackend, &backend);
+    // Found or not, detection only notes the handles: nothing is switched yet.
+    EXPECT_TRUE(backend.activations.isEmpty());
+    if (GetParam().expectedHandle.isEmpty()) {
+        ASSERT_EQ(messages.shown.size(), 1);
+        EXPECT_EQ(messages.shown[0].text, kMissingText);
+        EXPECT_EQ(messages.shown[0].title, kFourth);
+        EXPECT_EQ(messages.shown[0].buttons, coding::MsgButtons::Ok);
+        EXPECT_EQ(messages.shown[0].icon, coding::MsgIcon::Critical);
+    } else {
+        EXPECT_TRUE(messages.shown.isEmpty());
+    }
+}
+
+const InputMethodInfo kKeyboard{QStringLiteral("xkb:us::eng"), QStringLiteral("English (US)")};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DetectTest,
+    ::testing::Values(
+        DetectCase{"FourthEditionOnly", {kKeyboard, {"table:q4", kFourth}}, "table:q4"},
+        DetectCase{
+            "BothFourthListedFirst", {{"table:q4", kFourth}, {"table:q2", k2002}}, "table:q4"},
+        DetectCase{"BothFourthListedLast",
+                   {{"table:q2", k2002}, kKeyboard, {"table:q4", kFourth}},
+                   "table:q4"},
+        DetectCase{"Only2002Edition", {kKeyboard, {"table:q2", k2002}}, "table:q2"},
+        DetectCase{"NameOnlyContainsTheSearchedName",
+                   {{"table:x", kFourth + QStringLiteral("(测试)")},
+                    {"table:y", QStringLiteral("新") + kFourth}},
+                   ""},
+        DetectCase{"NameDiffersInCase", {{"table:x", QStringLiteral("qorvan输入法第四版")}}, ""},
+        DetectCase{"NameWithTrailingBlank", {{"table:x", kFourth + QStringLiteral(" ")}}, ""},
+        DetectCase{"ContainingNameIsPassedOverFor2002",
+                   {{"table:x", kFourth + QStringLiteral("2")}, {"table:q2", k2002}},
+                   "table:q2"},
+        DetectCase{"FirstOfTwoWithTheSameName", {{"a", kFourth}, {"b", kFourth}}, "a"},
+        DetectCase{"NothingInstalled", {}, ""},
+        DetectCase{"OnlyOtherInputMethods", {kKeyboard, {"pinyin", QStringLiteral("拼音")}}, ""}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(InputMethodTest, NoFrameworkRunningCountsAsNotInstalled) {
+    app::DetectInputMethod(state, nullptr);
+
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text, kMissingText);
+    EXPECT_TRUE(state.ImeLayoutHandle.isEmpty());
+    EXPECT_TRUE(state.EnglishLayoutHandle.isEmpty());
+    EXPECT_EQ(state.imeBackend, nullptr);
+    // Switching then does nothing and does not fail.
+    app::OpenInputMethod(state);
+    app::CloseInputMethod(state);
+}
+
+TEST_F(InputMethodTest, FrameworkThatDoesNotAnswerIsPassedSilently) {
+    backend.installed = {{"table:q4", kFourth}};
+    backend.reachable = false;
+    app::DetectInputMethod(state, &backend);
+
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(state.ImeLayoutHandle.isEmpty());
+    EXPECT_TRUE(state.EnglishLayoutHandle.isEmpty());
+    app::OpenInputMethod(state);
+    app::CloseInputMethod(state);
+    EXPECT_TRUE(backend.activations.isEmpty());
+}
+
+TEST_F(InputMethodTest, OpenAndCloseSwitchBetweenTheInputMethodAndEnglish) {
+    backend.installed = {kKeyboard, {"table:q4", kFourth}};
+    app::DetectInputMethod(state, &backend);
+
+    app::OpenInputMethod(state);
+    EXPECT_EQ(backend.currentId(), "table:q4");
+    app::CloseInputMethod(state);
+    EXPECT_EQ(backend.currentId(), backend.englishId());
+    app::OpenInputMethod(state); // resumed
+    EXPECT_EQ(backend.activations, QStringList({"table:q4", "english", "table:q4"}));
+}
+
+TEST_F(InputMethodTest, WithoutTheInputMethodOpenDoesNothingAndCloseStillSwitchesToEnglish) {
+    backend.installed = {kKeyboard};
+    backend.current = QStringLiteral("xkb:us::eng");
+    app::DetectInputMethod(state, &backend);
+
+    app::OpenInputMethod(state);
+    EXPECT_TRUE(backend.activations.isEmpty());
+    app::CloseInputMethod(state);
+    EXPECT_EQ(backend.activations, QStringList({"english"}));
+    EXPECT_EQ(messages.shown.size(), 1); // told once, at detection only
+}
+
+// The IBus daemon's address: IBUS_ADDRESS first, else the daemon's address file,
+// which counts only while the daemon named in it lives.
+class IBusAddressTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString file = dir.filePath(QStringLiteral("bus"));
+
+    void SetUp() override {
+        qunsetenv("IBUS_ADDRESS");
+        qputenv("IBUS_ADDRESS_FILE", file.toLocal8Bit());
+    }
+    void TearDown() override {
+        qunsetenv("IBUS_ADDRESS");
+        qunsetenv("IBUS_ADDRESS_FILE");
+    }
+    void writeFile(const QByteArray &text) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+};
+
+TEST_F(IBusAddressTest, ReadsTheAddressFileOfALiveDaemon) {
+    writeFile("# written by ibus-daemon\nIBUS_ADDRESS=unix:abstract=/tmp/x,guid=1\n"
+              "IBUS_DAEMON_PID=" +
+              QByteArray::number(static_cast<qint64>(getpid())) + "\n");
+    EXPECT_EQ(app::IBusBackend::findAddress(), "unix:abstract=/tmp/x,guid=1");
+}
+
+TEST_F(IBusAddressTest, IgnoresTheFileOfAnEndedOrUnnamedDaemonAndAnEmptyAddress) {
+    const QByteArray pid = QByteArray::number(static_cast<qint64>(getpid()));
+    for (const QByteArray &text :
+         {QByteArray("IBUS_ADDRESS=unix:path=/tmp/x\nIBUS_DAEMON_PID=999999999\n"),
+          QByteArray("IBUS_ADDRESS=unix:path=/tmp/x\n"),
+          QByteArray("IBUS_ADDRESS=\nIBUS_DAEMON_PID=" + pid + "\n"), QByteArray()}) {
+        writeFile(text);
+        EXPECT_EQ(app::IBusBackend::findAddress(), QString()) << text.constData();
+    }
+    QFile::remove(file);
+    EXPECT_EQ(app::IBusBackend::findAddress(), QString());
+}
+
+TEST_F(IBusAddressTest, EnvironmentVariableWins) {
+    writeFile("IBUS_ADDRESS=unix:path=/tmp/file\nIBUS_DAEMON_PID=" +
+              QByteArray::number(static_cast<qint64>(getpid())) + "\n");
+    qputenv("IBUS_ADDRESS", "unix:path=/tmp/env");
+    EXPECT_EQ(app::IBusBackend::findAddress(), "unix:path=/tmp/env");
+}
+
+} // namespace
