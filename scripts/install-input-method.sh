@@ -23,7 +23,8 @@ sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 
 refresh() {
-  if command -v ibus >/dev/null 2>&1; then
+  # A system registry cache of IBus, where there is one, would hide the change.
+  if [ -e /var/cache/ibus/bus/registry ] && command -v ibus >/dev/null 2>&1; then
     $sudo ibus write-cache --system >/dev/null 2>&1 || true
   fi
   echo "Restart the input-method framework to see the change:"

@@ -4,10 +4,11 @@
 // Once the window is active and the line edit has the focus, it runs the
 // program's detection and switches to the input method (the framework switches
 // the focused field), prints "open: <current id>" and "READY", and then waits
-// for the text given with --expect. It logs every key and input-method event that
-// reaches the line edit ("event: ..."), prints "COMMITTED <text>", switches back
-// to English ("close: <current id>") and exits 0 when the text arrived, 1 after
-// --timeout milliseconds (default 15000).
+// for the text given with --expect. When it has arrived it switches back to English
+// ("close: <current id>", "ENGLISH") and waits for the text given with
+// --then-english to follow it. It logs every key and input-method event that
+// reaches the line edit ("event: ..."), prints "COMMITTED <text>" and exits 0 when
+// all the text arrived, 1 after --timeout milliseconds (default 15000).
 
 #include "app/ime/inputmethod.h"
 #include "printmessages.h"
@@ -87,8 +88,12 @@ int main(int argc, char **argv) {
         {QStringLiteral("expect"), QStringLiteral("Text to wait for."), QStringLiteral("text")});
     parser.addOption({QStringLiteral("timeout"), QStringLiteral("Milliseconds to wait."),
                       QStringLiteral("ms"), QStringLiteral("15000")});
+    parser.addOption({QStringLiteral("then-english"),
+                      QStringLiteral("Text to wait for after switching to English."),
+                      QStringLiteral("text")});
     parser.process(application);
     const QString expected = parser.value(QStringLiteral("expect"));
+    const QString englishText = parser.value(QStringLiteral("then-english"));
 
     QTemporaryDir appDir;
     coding::AppState state(coding::AppDirectory::at(appDir.path()), nullptr);
@@ -109,11 +114,14 @@ int main(int argc, char **argv) {
     edit->installEventFilter(&log);
 
     bool switched = false;
+    bool english = false;
+    bool done = false;
     int result = 1;
     auto finish = [&](int code) {
+        if (done)
+            return;
+        done = true;
         say(QStringLiteral("COMMITTED %1").arg(edit->text()));
-        app::CloseInputMethod(state);
-        say(QStringLiteral("close: %1").arg(backend ? backend->currentId() : QString()));
         result = code;
         application.quit();
     };
@@ -143,10 +151,22 @@ int main(int argc, char **argv) {
         log.clock.start();
         say(QStringLiteral("READY"));
     });
+    // Once the input method has committed the expected text, switch to English;
+    // what is typed then must arrive as it is.
     QObject::connect(edit, &QLineEdit::textChanged, [&](const QString &text) {
         say(QStringLiteral("text: %1").arg(text));
-        if (!expected.isEmpty() && text == expected)
+        if (!english && text == expected) {
+            english = true;
+            QTimer::singleShot(300, [&] {
+                app::CloseInputMethod(state);
+                say(QStringLiteral("close: %1").arg(backend ? backend->currentId() : QString()));
+                say(QStringLiteral("ENGLISH"));
+                if (englishText.isEmpty())
+                    finish(0);
+            });
+        } else if (english && !englishText.isEmpty() && text == expected + englishText) {
             QTimer::singleShot(300, [&] { finish(0); });
+        }
     });
     QTimer::singleShot(parser.value(QStringLiteral("timeout")).toInt(), [&] { finish(1); });
 

@@ -3,12 +3,14 @@
 // switches to the input method and back to English and reads each back.
 //
 // Output lines: "framework: <name>" (or "framework: none"), "message: ...",
-// "handles: <ime id> <english id>", "open: <current id>", "close: <current id>".
+// "detect: <milliseconds>", "handles: <ime id> <english id>", "open: <current id>",
+// "close: <current id>".
 
 #include "app/ime/inputmethod.h"
 #include "printmessages.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -22,10 +24,13 @@ int main(int argc, char **argv) {
     PrintMessages messages;
     state.services.messages = &messages;
 
+    QElapsedTimer timer;
+    timer.start();
     auto backend = app::chooseInputMethodBackend();
     std::printf("framework: %s\n", backend ? qPrintable(backend->frameworkName()) : "none");
     std::fflush(stdout);
     app::DetectInputMethod(state, backend.get());
+    std::printf("detect: %lld ms\n", static_cast<long long>(timer.elapsed()));
     std::printf("handles: %s %s\n", qPrintable(state.ImeLayoutHandle),
                 qPrintable(state.EnglishLayoutHandle));
     if (doSwitch && backend) {
