@@ -32,6 +32,9 @@ if [ -z "${TREVIX_IME_TEST_INNER:-}" ]; then
   exec timeout --kill-after=5 100 dbus-run-session -- bash "${BASH_SOURCE[0]}" "$@"
 fi
 
+# Nothing of the caller's own input-method session may leak in.
+unset IBUS_ADDRESS IBUS_ADDRESS_FILE WAYLAND_DISPLAY XMODIFIERS GTK_IM_MODULE QT_IM_MODULE
+
 failures=0
 fail() {
   echo "FAIL: $*"

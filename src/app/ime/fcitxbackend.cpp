@@ -14,8 +14,14 @@ const QString kService = QStringLiteral("org.fcitx.Fcitx5");
 const QString kPath = QStringLiteral("/controller");
 const QString kInterface = QStringLiteral("org.fcitx.Fcitx.Controller1");
 constexpr int kTimeoutMs = 3000;
+// After a switch, Fcitx is told again every kRetryIntervalMs: always during the
+// first kRetryAlways repetitions (it reads back the input method of the field that
+// had the focus last, which may not yet be the field that has it now), then while
+// the switch does not read back, up to kRetryMost repetitions in all. Telling it
+// the input method it already has changes nothing.
 constexpr int kRetryIntervalMs = 100;
-constexpr int kRetryCount = 20; // two seconds
+constexpr int kRetryAlways = 10;
+constexpr int kRetryMost = 20;
 
 } // namespace
 
@@ -139,19 +145,17 @@ bool FcitxBackend::activate(const QString &id) {
     const int generation = ++m_generation;
     if (id.isEmpty() || !running() || !ensureInGroup(id) || !setCurrent(id))
         return false;
-    if (currentId() != id)
-        retryLater(id, generation, kRetryCount);
+    repeatLater(id, generation, 1);
     return true;
 }
 
-void FcitxBackend::retryLater(const QString &id, int generation, int attemptsLeft) {
-    QTimer::singleShot(kRetryIntervalMs, m_retryContext.get(),
-                       [this, id, generation, attemptsLeft] {
-                           if (generation != m_generation || !running() || !setCurrent(id))
-                               return;
-                           if (currentId() != id && attemptsLeft > 1)
-                               retryLater(id, generation, attemptsLeft - 1);
-                       });
+void FcitxBackend::repeatLater(const QString &id, int generation, int repetition) {
+    QTimer::singleShot(kRetryIntervalMs, m_retryContext.get(), [this, id, generation, repetition] {
+        if (generation != m_generation || !running() || !setCurrent(id))
+            return;
+        if (repetition < kRetryAlways || (repetition < kRetryMost && currentId() != id))
+            repeatLater(id, generation, repetition + 1);
+    });
 }
 
 QString FcitxBackend::currentId() {

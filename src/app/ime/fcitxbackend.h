@@ -25,8 +25,8 @@ public:
     // Puts the input method into the current group first when it is missing there
     // (Fcitx ignores a switch to an input method outside the group). Fcitx switches
     // the focused text field, and learns of a new focus a moment after the program
-    // gave it: when the switch does not read back at once, it is repeated from the
-    // event loop for a short while, until another activation replaces it.
+    // gave it: the switch is repeated from the event loop for a second or two (and
+    // no longer once another activation has replaced it).
     bool activate(const QString &id) override;
     QString englishId() const override { return QStringLiteral("keyboard-us"); }
     QString currentId() override;
@@ -35,7 +35,7 @@ private:
     bool running();
     bool ensureInGroup(const QString &id);
     bool setCurrent(const QString &id);
-    void retryLater(const QString &id, int generation, int attemptsLeft);
+    void repeatLater(const QString &id, int generation, int repetition);
 
     QDBusConnection m_bus;
     std::unique_ptr<QObject> m_retryContext; // pending retries die with the backend
