@@ -1,0 +1,43 @@
+#pragma once
+
+#include "textcodec.h"
+
+#include <QIODevice>
+#include <QString>
+
+namespace prepare {
+
+// A text for a test or for segmentation editing keeps at most this many characters
+// (UTF-16 units, one per tag) and needs at least MinTextLength of them.
+inline constexpr int MaxTextLength = 2000;
+inline constexpr int MinTextLength = 20;
+
+// True for the characters that opening a text removes: the apostrophe, the double
+// quote, tab, blank and every line break (CR LF, LF or a lone CR). The learner
+// cannot type a line break into the input box, so the lines of a file are joined.
+bool isRemovedOnOpening(QChar ch);
+
+// The cleaned text: every character for which isRemovedOnOpening holds is removed.
+QString cleanText(QStringView text);
+
+struct TextFile {
+    enum class Status {
+        Ok,         // text holds the cleaned text, MinTextLength..MaxTextLength characters
+        TooShort,   // text holds the cleaned text, fewer than MinTextLength characters
+        Unreadable, // the file cannot be opened or read; error says why
+        Binary,     // NUL bytes, or mostly characters that do not decode
+    };
+    Status status = Status::Unreadable;
+    QString text;
+    TextEncoding encoding = TextEncoding::Utf8;
+    QString error;
+};
+
+// Reads a text file for opening: decodes it (UTF-8 when the bytes read are valid
+// UTF-8, else GB18030), cleans it and keeps its first MaxTextLength characters. The
+// device is read in chunks only until MaxTextLength cleaned characters are collected
+// or it ends, so the size of the file does not matter.
+TextFile readTextFile(QIODevice &device);
+TextFile readTextFile(const QString &path);
+
+} // namespace prepare

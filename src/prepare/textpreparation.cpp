@@ -1,0 +1,136 @@
+#include "textpreparation.h"
+
+namespace prepare {
+
+namespace {
+
+constexpr char16_t SymbolTag = u'2';
+constexpr char16_t AlphaNumTag = u'4';
+constexpr char16_t SeparatorTag = u'3';
+constexpr char16_t Removed = u' '; // placeholder of a character being filtered out
+
+char16_t fullWidth(char16_t c) {
+    if (c == u' ')
+        return 0x3000;
+    if (c >= 0x21 && c <= 0x7E)
+        return char16_t(c + 0xFEE0);
+    return c;
+}
+
+} // namespace
+
+QString toFullWidth(QString text) {
+    for (QChar &ch : text)
+        ch = QChar(fullWidth(ch.unicode()));
+    return text;
+}
+
+PreparedText prepareText(const QString &text, const QString &tags, const PrepareOptions &options) {
+    Q_ASSERT(text.size() == tags.size());
+    PreparedText out{text, tags};
+    QString &t = out.text;
+    QString &g = out.tags;
+    const qsizetype length = t.size();
+    g.resize(length, QChar(SymbolTag)); // never read past the tags
+
+    // 1. Widening: a character under "2" is widened everywhere in the text. Only
+    //    the blank and ASCII have a wide form.
+    bool widen[0x80] = {};
+    bool anyWidened = false;
+    for (qsizetype i = 0; i < length; ++i) {
+        const char16_t c = t.at(i).unicode();
+        if (g.at(i) == SymbolTag && c < 0x80 && fullWidth(c) != c)
+            widen[c] = anyWidened = true;
+    }
+    if (anyWidened) {
+        for (QChar &ch : t) {
+            const char16_t c = ch.unicode();
+            if (c < 0x80 && widen[c])
+                ch = QChar(fullWidth(c));
+        }
+    }
+
+    // 2. The middle dot becomes a full stop.
+    t.replace(QChar(0x00B7), QLatin1Char('.'));
+
+    // 3. Filters.
+    if (!options.filterSymbols && !options.filterAlphaNum)
+        return out;
+    QStringList symbols;
+    if (options.filterSymbols) {
+        for (const QString &symbol : options.symbols) {
+            if (!symbol.isEmpty())
+                symbols << toFullWidth(symbol);
+        }
+    }
+    auto isSymbolRun = [&](qsizetype from, qsizetype n) {
+        for (qsizetype k = from; k < from + n; ++k) {
+            if (g.at(k) != SymbolTag)
+                return false;
+        }
+        return true;
+    };
+    for (qsizetype i = 0; i < length; ++i) {
+        const char16_t tag = g.at(i).unicode();
+        if (tag == SymbolTag && options.filterSymbols) {
+            for (const QString &symbol : symbols) {
+                const qsizetype n = symbol.size();
+                if (i + n <= length && QStringView(t).sliced(i, n) == symbol && isSymbolRun(i, n)) {
+                    for (qsizetype k = i; k < i + n; ++k) {
+                        t[k] = Removed;
+                        g[k] = Removed;
+                    }
+                }
+            }
+        } else if (tag == AlphaNumTag && options.filterAlphaNum) {
+            t[i] = Removed;
+            g[i] = Removed;
+        }
+    }
+    t.replace(QLatin1Char('['), QChar(0xFF3B));
+
+    // Remove the filtered positions from both strings so that they stay aligned.
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < length; ++i) {
+        if (t.at(i) == Removed || g.at(i) == Removed)
+            continue;
+        t[kept] = t.at(i);
+        g[kept] = g.at(i);
+        ++kept;
+    }
+    t.truncate(kept);
+    g.truncate(kept);
+    return out;
+}
+
+std::optional<PreparedText> segmentAndPrepare(coding::SegmentationLibrary &library,
+                                              const QString &text, const PrepareOptions &options,
+                                              QString *error) {
+    const QString tags = library.divideSentence(text, error);
+    if (tags.isNull())
+        return std::nullopt;
+    if (tags.size() != text.size()) {
+        if (error)
+            *error = QStringLiteral("分词结果与文本的长度不一致，无法分词！");
+        return std::nullopt;
+    }
+    return prepareText(text, tags, options);
+}
+
+PreparedText insertSeparators(const PreparedText &prepared) {
+    PreparedText out;
+    const qsizetype length = prepared.text.size();
+    out.text.reserve(2 * length);
+    out.tags.reserve(2 * length);
+    for (qsizetype i = 0; i < length; ++i) {
+        out.text.append(prepared.text.at(i));
+        out.tags.append(prepared.tags.at(i));
+        if (i + 1 < length && prepared.tags.at(i) != prepared.tags.at(i + 1)) {
+            out.text.append(QLatin1Char(' '));
+            out.tags.append(QChar(SeparatorTag));
+        }
+    }
+    return out;
+}
+
+} // namespace prepare

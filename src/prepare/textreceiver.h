@@ -1,0 +1,37 @@
+#pragma once
+
+#include "textpreparation.h"
+
+#include <functional>
+
+namespace prepare {
+
+// Drives the open-file dialog's progress bar while the receiver colours the text:
+// call it with (i, n) at step i of n; the bar shows the range 1..n.
+using ProgressCallback = std::function<void(int value, int maximum)>;
+
+// The window that receives a text opened through frmOpenFile: the test window when
+// state.EditorIsTarget is false, the segmentation editor when it is true. The
+// dialog calls receiveText while it is still shown and closes once it returns.
+//
+// Before the call the dialog has set state.SegmentTags to prepared.tags.
+//
+// The test window receives the text without separators. It clears mainText and
+// puts the text in; enables mnuSaveTestFile, mnuSaveResult (only when NeedFc is
+// on), mnuStaInfo and mnuStaSave; sets AlphaCount to 0 and colours the text with
+// PrepareTestText. After the call the dialog clears the results of earlier tests
+// (clearEarlierResults) and deletes temp.zh.
+//
+// The editor receives the words separated by single blanks (tag "3");
+// state.InitialSegmentation already equals the text. It clears txtMain and locks
+// it; enables cmdModify (caption "修    改"), cmdUndo and cmdSave; puts the text in;
+// colours it with PreparePreSplitText; shows txtMain when the text is not empty.
+//
+// Colouring reports its steps through progress.
+class TextReceiver {
+public:
+    virtual ~TextReceiver() = default;
+    virtual void receiveText(const PreparedText &prepared, const ProgressCallback &progress) = 0;
+};
+
+} // namespace prepare
