@@ -1,9 +1,12 @@
 #pragma once
 
 #include "appdirectory.h"
+#include "codedatabase.h"
+#include "coderecord.h"
 #include "segmentationlibrary.h"
 #include "services.h"
 
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -31,6 +34,36 @@ struct AppState {
     // One tag per character of the text under test ("0"/"1" words, "2"
     // punctuation, "3" separator blank, "4" letters and digits).
     QString SegmentTags;
+
+    // --- Settings (coding::LoadSettings; the options dialog writes them back) -
+    // Colours are COLORREF values, 0x00BBGGRR, red in the low byte
+    // (coding::colorFromColorRef).
+    qint32 AltColor1 = 0;     // words tagged "0"
+    qint32 AltColor2 = 0;     // words tagged "1"
+    qint32 RightColor = 0;    // correctly typed text
+    qint32 ErrorColor = 0;    // wrongly typed text
+    qint32 SymColor = 0;      // punctuation (tag "2")
+    qint32 AlphaColor = 0;    // letters and digits (tag "4")
+    bool NeedJmTips = false;  // hint mark on words that have a short code
+    bool NeedFc = false;      // show the segmentation by colours
+    bool AutoOpenIme = false; // switch the input method on when the test window opens
+    bool IsLimitTime = false; // limit the test time
+    int LimitTimeLen = 0;     // the time limit in minutes
+
+    // --- Codes, counts and tables of the test text (coding) -------------------
+    CodeDatabase codeDatabase; // jtdb.dat: one connection for the run (coding::openCodeDatabase)
+    int HzCount = 0;           // Chinese characters (coding::PrepareTestText)
+    int SymCount = 0;          // punctuation, tag "2"
+    int AlphaCount = 0;        // letters and digits, tag "4"
+    // Distinct characters other than ASCII letters and digits, in order of first
+    // occurrence (coding::BuildCharTable); CharTableLast = CharTable.size() - 1.
+    QList<CodeRecord> CharTable;
+    int CharTableLast = -1;
+    // Distinct words by length: WordTable[c - 1] holds the WordCount[c - 1] words of
+    // c characters (class 5: five or more), most frequent first
+    // (coding::BuildWordTable; WordTableDone below ties them to the text).
+    std::array<QList<CodeRecord>, 5> WordTable;
+    std::array<int, 5> WordCount{};
 
     // --- Text preparation (prepare: open-file dialog, segmentation editor) --
     // True while the segmentation editor receives the texts opened through

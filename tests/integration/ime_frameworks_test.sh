@@ -236,6 +236,12 @@ run_fcitx() {
   mkdir -p "$XDG_DATA_HOME/fcitx5/inputmethod" "$XDG_DATA_HOME/fcitx5/table"
   cp "$tables/qorvan.conf" "$XDG_DATA_HOME/fcitx5/inputmethod/qorvan.conf"
   cp "$dict" "$XDG_DATA_HOME/fcitx5/table/qorvan.main.dict"
+  # A user whose group has neither our input method nor the US keyboard: the
+  # program adds the input method and switches back to the user's own keyboard.
+  mkdir -p "$XDG_CONFIG_HOME/fcitx5"
+  printf '%s\n' '[Groups/0]' 'Name=Default' 'Default Layout=gb' 'DefaultIM=keyboard-gb' '' \
+    '[Groups/0/Items/0]' 'Name=keyboard-gb' 'Layout=' '' '[GroupOrder]' '0=Default' \
+    >"$XDG_CONFIG_HOME/fcitx5/profile"
 
   local start=$SECONDS
   fcitx5 -d >"$work/fcitx5.log" 2>&1
@@ -259,8 +265,15 @@ run_fcitx() {
   local log="$work/lineedit-Fcitx 5.log"
   grep -q '^open: qorvan ' "$log" && pass "Fcitx 5: switched to qorvan" ||
     fail "Fcitx 5: switching to the input method did not read back"
-  grep -qx 'close: keyboard-us' "$log" && pass "Fcitx 5: switched back to English" ||
+  grep -qx 'close: keyboard-gb' "$log" && pass "Fcitx 5: switched back to the user's keyboard" ||
     fail "Fcitx 5: switching to English did not read back"
+  local group
+  group="$(dbus-send --session --print-reply --dest=org.fcitx.Fcitx5 /controller \
+    org.fcitx.Fcitx.Controller1.InputMethodGroupInfo string:Default | grep -o '"[^"]*"' | tr '\n' ' ')"
+  echo "group: $group"
+  grep -q '"keyboard-gb" "" "qorvan"' <<<"$group" && ! grep -q keyboard-us <<<"$group" &&
+    pass "Fcitx 5: qorvan added to the group, nothing else" ||
+    fail "Fcitx 5: the group should be keyboard-gb, qorvan"
 }
 
 run_ibus

@@ -118,44 +118,67 @@ std::optional<QList<InputMethodInfo>> FcitxBackend::list() {
     return methods;
 }
 
-bool FcitxBackend::ensureInGroup(const QString &id) {
+std::optional<FcitxBackend::Group> FcitxBackend::currentGroup() {
     const QDBusMessage groupReply = callFcitx(m_bus, QStringLiteral("CurrentInputMethodGroup"));
     if (!ok(groupReply) || groupReply.arguments().isEmpty())
-        return false;
-    const QString group = groupReply.arguments().constFirst().toString();
-    const QDBusMessage info = callFcitx(m_bus, QStringLiteral("InputMethodGroupInfo"), {group});
+        return std::nullopt;
+    Group group;
+    group.name = groupReply.arguments().constFirst().toString();
+    const QDBusMessage info =
+        callFcitx(m_bus, QStringLiteral("InputMethodGroupInfo"), {group.name});
     if (!ok(info) || info.arguments().size() != 2 ||
         !info.arguments().at(1).canConvert<QDBusArgument>())
-        return false;
-    const QString layout = info.arguments().at(0).toString();
-    auto items = qdbus_cast<QList<FcitxGroupItem>>(info.arguments().at(1));
+        return std::nullopt;
+    group.layout = info.arguments().at(0).toString();
+    const auto items = qdbus_cast<QList<FcitxGroupItem>>(info.arguments().at(1));
     for (const auto &item : items)
-        if (item.id == id)
-            return true;
-    items.append({id, QString()});
-    return ok(callFcitx(m_bus, QStringLiteral("SetInputMethodGroupInfo"),
-                        {group, layout, QVariant::fromValue(items)}));
+        group.items.append({item.id, item.layout});
+    return group;
 }
 
-bool FcitxBackend::setCurrent(const QString &id) {
+bool FcitxBackend::addToGroup(const Group &group, const QString &id) {
+    QList<FcitxGroupItem> items;
+    for (const auto &[method, layout] : group.items)
+        items.append({method, layout});
+    items.append({id, QString()});
+    return ok(callFcitx(m_bus, QStringLiteral("SetInputMethodGroupInfo"),
+                        {group.name, group.layout, QVariant::fromValue(items)}));
+}
+
+bool FcitxBackend::setCurrent(const QString &id, bool deactivate) {
+    if (deactivate)
+        return ok(callFcitx(m_bus, QStringLiteral("Deactivate")));
     return ok(callFcitx(m_bus, QStringLiteral("SetCurrentIM"), {id}));
 }
 
 bool FcitxBackend::activate(const QString &id) {
     const int generation = ++m_generation;
-    if (id.isEmpty() || !running() || !ensureInGroup(id) || !setCurrent(id))
+    if (id.isEmpty() || !running())
         return false;
-    repeatLater(id, generation, 1);
+    const auto group = currentGroup();
+    if (!group)
+        return false;
+    const bool inGroup = group->has(id);
+    // The English keyboard where the user's group lacks it: switch the input
+    // method off, back to the group's own keyboard, rather than change the group.
+    const bool deactivate = !inGroup && id == englishId();
+    if (!inGroup && !deactivate && !addToGroup(*group, id))
+        return false;
+    if (!setCurrent(id, deactivate))
+        return false;
+    repeatLater(id, deactivate, generation, 1);
     return true;
 }
 
-void FcitxBackend::repeatLater(const QString &id, int generation, int repetition) {
-    QTimer::singleShot(kRetryIntervalMs, m_retryContext.get(), [this, id, generation, repetition] {
-        if (generation != m_generation || !running() || !setCurrent(id))
-            return;
-        if (repetition < kRetryAlways || (repetition < kRetryMost && currentId() != id))
-            repeatLater(id, generation, repetition + 1);
-    });
+void FcitxBackend::repeatLater(const QString &id, bool deactivate, int generation, int repetition) {
+    QTimer::singleShot(
+        kRetryIntervalMs, m_retryContext.get(), [this, id, deactivate, generation, repetition] {
+            if (generation != m_generation || !running() || !setCurrent(id, deactivate))
+                return;
+            if (repetition < kRetryAlways ||
+                (repetition < kRetryMost && !deactivate && currentId() != id))
+                repeatLater(id, deactivate, generation, repetition + 1);
+        });
 }
 
 QString FcitxBackend::currentId() {

@@ -5,7 +5,9 @@
 #include <QDBusConnection>
 #include <QObject>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace app {
 
@@ -23,7 +25,9 @@ public:
     QString frameworkName() const override { return QStringLiteral("Fcitx 5"); }
     std::optional<QList<InputMethodInfo>> list() override;
     // Puts the input method into the current group first when it is missing there
-    // (Fcitx ignores a switch to an input method outside the group). Fcitx switches
+    // (Fcitx ignores a switch to an input method outside the group); the English
+    // keyboard, where the group lacks it, is reached by switching the input method
+    // off (back to the group's first, the user's keyboard). Fcitx switches
     // the focused text field, and learns of a new focus a moment after the program
     // gave it: the switch is repeated from the event loop for a second or two (and
     // no longer once another activation has replaced it).
@@ -32,10 +36,22 @@ public:
     QString currentId() override;
 
 private:
+    // An input-method group: its name, its layout and its input methods, each
+    // with its own layout (empty: the group's).
+    struct Group {
+        QString name, layout;
+        QList<std::pair<QString, QString>> items;
+        bool has(const QString &id) const {
+            return std::any_of(items.begin(), items.end(),
+                               [&id](const auto &item) { return item.first == id; });
+        }
+    };
+
     bool running();
-    bool ensureInGroup(const QString &id);
-    bool setCurrent(const QString &id);
-    void repeatLater(const QString &id, int generation, int repetition);
+    std::optional<Group> currentGroup();
+    bool addToGroup(const Group &group, const QString &id);
+    bool setCurrent(const QString &id, bool deactivate);
+    void repeatLater(const QString &id, bool deactivate, int generation, int repetition);
 
     QDBusConnection m_bus;
     std::unique_ptr<QObject> m_retryContext; // pending retries die with the backend

@@ -1,0 +1,165 @@
+// Colouring, the character and word tables and code lookup on a 2000-character text
+// with real segmentation tags, over the generated jtdb.dat of the application
+// directory. Budgets: PrepareTestText under 20 ms; BuildCharTable plus
+// BuildWordTable under 10 ms. The open-per-lookup variant shows what keeping one
+// connection saves.
+#include "sample_text.h"
+
+#include "coding/appstate.h"
+#include "coding/codelookup.h"
+#include "coding/marviklibrary.h"
+#include "coding/settings.h"
+#include "coding/textcolouring.h"
+#include "coding/wordtable.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <memory>
+
+namespace {
+
+using namespace coding;
+
+struct Bench {
+    Bench() {
+        const AppDirectory dir = AppDirectory::at(QStringLiteral(TREVIX_APP_DIR));
+        state = std::make_unique<AppState>(
+            dir,
+            std::make_unique<MarvikLibrary>(dir.dictionaryDir(), userDir.filePath("none.dic")));
+        text = QString::fromUtf8(kSampleText).remove(QLatin1Char('\n')).left(2000);
+        QString err;
+        state->SegmentTags = state->library->divideSentence(text, &err);
+        if (state->SegmentTags.size() != text.size())
+            error = "segmentation failed: " + err.toStdString();
+        if (!openCodeDatabase(*state))
+            error = state->codeDatabase.errorString().toStdString();
+        Settings::resetColors(*state);
+        state->NeedFc = true;
+        for (qsizetype i = 0; i < text.size();) {
+            const QChar t = state->SegmentTags.at(i);
+            const qsizetype start = i;
+            while (i < text.size() && state->SegmentTags.at(i) == t)
+                ++i;
+            if (t == QLatin1Char('0') || t == QLatin1Char('1'))
+                words << text.mid(start, i - start);
+        }
+    }
+    // A fresh connection, outside the timing: the first build of a run.
+    void reopen(benchmark::State &st) {
+        st.PauseTiming();
+        state->codeDatabase.close();
+        openCodeDatabase(*state);
+        st.ResumeTiming();
+    }
+    static Bench &get() {
+        static Bench b;
+        return b;
+    }
+    QTemporaryDir userDir; // no custom words
+    std::unique_ptr<AppState> state;
+    QString text;
+    QStringList words;
+    std::string error;
+};
+
+void prepareTestText(benchmark::State &st, bool wholeItems) {
+    Bench &b = Bench::get();
+    if (!b.error.empty()) {
+        st.SkipWithError(b.error.c_str());
+        return;
+    }
+    b.state->NeedJmTips = wholeItems;
+    QTextDocument doc;
+    for (auto _ : st) {
+        st.PauseTiming();
+        doc.setPlainText(b.text);
+        st.ResumeTiming();
+        PrepareTestText(*b.state, doc);
+    }
+    st.counters["chars"] = double(b.text.size());
+    st.counters["words"] = double(b.words.size());
+}
+
+void BM_PrepareTestText_WholeItems(benchmark::State &st) {
+    prepareTestText(st, true);
+}
+void BM_PrepareTestText_CharByChar(benchmark::State &st) {
+    prepareTestText(st, false);
+}
+
+void BM_BuildCharAndWordTables(benchmark::State &st) {
+    Bench &b = Bench::get();
+    if (!b.error.empty()) {
+        st.SkipWithError(b.error.c_str());
+        return;
+    }
+    for (auto _ : st) {
+        b.reopen(st); // nothing remembered from the last round
+        BuildCharTable(*b.state, b.text);
+        BuildWordTable(*b.state, b.text);
+    }
+    int words = 0;
+    for (int c : b.state->WordCount)
+        words += c;
+    st.counters["distinct_chars"] = double(b.state->CharTableLast + 1);
+    st.counters["distinct_words"] = double(words);
+}
+
+// LookupCodes for every word of the text over the one open connection.
+void BM_LookupWords_OneConnection(benchmark::State &st) {
+    Bench &b = Bench::get();
+    if (!b.error.empty()) {
+        st.SkipWithError(b.error.c_str());
+        return;
+    }
+    QString stdCode, shortCode;
+    for (auto _ : st) {
+        b.reopen(st);
+        for (const QString &w : b.words)
+            benchmark::DoNotOptimize(LookupCodes(*b.state, w, stdCode, shortCode));
+    }
+    st.counters["lookups"] = double(b.words.size());
+}
+
+// The same lookups, opening the database for each one.
+void BM_LookupWords_OpenPerLookup(benchmark::State &st) {
+    Bench &b = Bench::get();
+    if (!b.error.empty()) {
+        st.SkipWithError(b.error.c_str());
+        return;
+    }
+    const QString path = b.state->appDir.dataFile(QStringLiteral("jtdb.dat"));
+    CodePair codes;
+    for (auto _ : st) {
+        for (const QString &w : b.words) {
+            CodeDatabase db;
+            db.open(path);
+            benchmark::DoNotOptimize(lookupCodes(db, b.state->library.get(), w, codes));
+        }
+    }
+    st.counters["lookups"] = double(b.words.size());
+}
+
+BENCHMARK(BM_PrepareTestText_WholeItems)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrepareTestText_CharByChar)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildCharAndWordTables)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LookupWords_OneConnection)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LookupWords_OpenPerLookup)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

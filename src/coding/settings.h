@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+namespace coding {
+
+struct AppState;
+
+// The eleven per-user settings. This class is the only place that knows the keys,
+// their stored forms and their defaults, and the only user of QSettings in the
+// program: organisation and application "Trevix2006", group "用户设置". All values
+// are stored as text: colours as the decimal COLORREF, switches as True/False, the
+// time limit as decimal minutes.
+class Settings {
+public:
+    // In the order in which they are seeded and loaded.
+    enum class Key {
+        AltColor1,
+        AltColor2,
+        RightColor,
+        ErrorColor,
+        SymColor,
+        AlphaColor,
+        NeedJmTips,
+        NeedFc,
+        AutoOpenIme,
+        IsLimitTime,
+        LimitTimeLen,
+    };
+    enum class Kind { Color, Switch, Minutes };
+
+    struct KeyInfo {
+        Key key;
+        QString name; // the key in the store
+        Kind kind;
+        QString defaultText; // the default in its stored form
+    };
+    static const QList<KeyInfo> &keys();
+    static const KeyInfo &info(Key key);
+
+    Settings();
+    ~Settings();
+    Settings(const Settings &) = delete;
+    Settings &operator=(const Settings &) = delete;
+
+    // The stored text of a key; an absent key reads as the empty string.
+    QString storedText(Key key) const;
+
+    // Writes the default of every key whose stored text is empty; keys that hold
+    // any other text are left as they are.
+    void seedDefaults();
+
+    // Converts every stored value into its field of state. A value that cannot be
+    // converted gives the key's default; the stored text is left as it is.
+    void loadInto(AppState &state) const;
+
+    // Writes one field, or all eleven, back in the stored form. Returns false when
+    // the store could not be written.
+    bool save(const AppState &state, Key key);
+    bool saveAll(const AppState &state);
+
+    // The stored form of a field's current value.
+    static QString storedForm(const AppState &state, Key key);
+
+    // Puts the six colour defaults back into state (the stored values are not touched).
+    static void resetColors(AppState &state);
+
+private:
+    std::unique_ptr<QSettings> m_store;
+};
+
+// Seeds missing settings with their defaults, then loads all eleven into state.
+void LoadSettings(AppState &state);
+
+} // namespace coding

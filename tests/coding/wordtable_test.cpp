@@ -1,0 +1,105 @@
+// The word table: words by length class, with codes, most frequent first.
+#include "coding/codelookup.h"
+#include "coding/wordtable.h"
+#include "teststate.h"
+
+namespace coding {
+namespace {
+
+using fixture::TestState;
+
+QStringList words(const QList<CodeRecord> &entries) {
+    QStringList out;
+    for (const CodeRecord &r : entries)
+        out << QStringLiteral("%1×%2").arg(r.text).arg(r.count);
+    return out;
+}
+
+TEST(BuildWordTable, WordsByClassWithCodes) {
+    TestState t;
+    AppState &s = *t.state;
+    s.SegmentTags = "001100";
+    ASSERT_TRUE(BuildWordTable(s, "我们学习我们"));
+    EXPECT_EQ(s.WordCount, (std::array<int, 5>{0, 2, 0, 0, 0}));
+    EXPECT_EQ(s.WordTable[1],
+              (QList<CodeRecord>{{"我们", 2, "2327", ""}, {"学习", 1, "3217", "321"}}));
+    for (int c : {0, 2, 3, 4})
+        EXPECT_TRUE(s.WordTable[c].isEmpty());
+}
+
+TEST(BuildWordTable, ClassesAndWhatStaysOut) {
+    TestState t;
+    AppState &s = *t.state;
+    struct Case {
+        const char *name;
+        QString text, tags;
+        QList<QStringList> classes; // classes 1 to 5; missing ones are empty
+    } const cases[] = {
+        {"five_and_six_characters_share_class_five",
+         "一二三四五六甲乙丙丁戊",
+         "00000011111",
+         {{}, {}, {}, {}, {"甲乙丙丁戊×1", "一二三四五六×1"}}},
+        {"punctuation_letters_and_blanks_stay_out",
+         "好，，。ab12 好",
+         "0222444431",
+         {{"好×2"}, {}, {}, {}, {}}},
+        {"three_classes",
+         "好我们学习我",
+         "011001",
+         {{"我×1", "好×1"}, {"学习×1", "我们×1"}, {}, {}, {}}},
+        {"empty_text", "", "", {}},
+        {"empty_tags", "我们", "", {}},
+        {"tags_shorter_than_text", "我们学习", "00", {{}, {"我们×1"}, {}, {}, {}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        s.WordTable[0] = {{"old", 1, "", ""}};
+        s.WordCount = {1, 0, 0, 0, 0};
+        s.SegmentTags = c.tags;
+        ASSERT_TRUE(BuildWordTable(s, c.text));
+        for (int k = 0; k < 5; ++k) {
+            const QStringList expected = c.classes.value(k);
+            EXPECT_EQ(words(s.WordTable[k]), expected) << "class " << k + 1;
+            EXPECT_EQ(s.WordCount[k], expected.size()) << "class " << k + 1;
+        }
+    }
+}
+
+// The order within a class is that of a selection sort that, among equal counts,
+// takes the later entry: worked out by hand for each row.
+TEST(BuildWordTable, OrderOfEqualCounts) {
+    TestState t;
+    AppState &s = *t.state;
+    struct Case {
+        const char *name;
+        QString text, tags;
+        QStringList order;
+    } const cases[] = {
+        {"two_equal", "甲乙", "01", {"乙×1", "甲×1"}},
+        {"four_equal", "甲乙丙丁", "0101", {"丁×1", "甲×1", "乙×1", "丙×1"}},
+        {"mixed", "甲乙乙丙丁丁戊", "0101010", {"丁×2", "乙×2", "戊×1", "丙×1", "甲×1"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        s.SegmentTags = c.tags;
+        ASSERT_TRUE(BuildWordTable(s, c.text));
+        EXPECT_EQ(words(s.WordTable[0]), c.order);
+    }
+}
+
+TEST(BuildWordTable, MissingDatabaseLeavesTheTableEmpty) {
+    TestState t(TestState::Database::None);
+    AppState &s = *t.state;
+    s.SegmentTags = "001100";
+    EXPECT_FALSE(BuildWordTable(s, "我们学习我们"));
+    EXPECT_EQ(s.WordCount, (std::array<int, 5>{}));
+    reportCodeDatabaseError(s);
+    EXPECT_EQ(t.messages.shown.size(), 1);
+
+    // A text without words needs no database.
+    s.SegmentTags = "224";
+    EXPECT_TRUE(BuildWordTable(s, "，。a"));
+}
+
+} // namespace
+} // namespace coding
