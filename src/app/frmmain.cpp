@@ -1,15 +1,269 @@
 #include "frmmain.h"
 
+#include "app/ime/inputmethod.h"
+#include "clickablelabel.h"
+#include "frmabout.h"
+#include "helpviewer.h"
+#include "layout.h"
+#include "pictures.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QGridLayout>
 #include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStatusBar>
 
 namespace app {
 
+namespace {
+
+const char *const kImageTips[4] = {"分词测试", "分词结果处理", "帮助信息", "退出系统"};
+
+} // namespace
+
 frmMain::frmMain(coding::AppState &state, QWidget *parent) : QMainWindow(parent), m_state(state) {
-    setWindowTitle(QStringLiteral("Qorvan输入法第四版分词教学系统"));
-    auto *welcome = new QLabel(QStringLiteral("欢迎使用Qorvan输入法第四版分词教学系统"), this);
-    welcome->setAlignment(Qt::AlignCenter);
-    setCentralWidget(welcome);
-    resize(640, 480);
+    setObjectName(QStringLiteral("frmMain"));
+    for (int i = 0; i < 3; ++i)
+        picMenuIcons[i] = QPixmap(QStringLiteral(":/pictures/menu%1.png").arg(i));
+    buildControls();
+    buildMenus();
+    connect(&m_lockKeys, &LockKeys::changed, this, &frmMain::updateLockPanels);
+    updateLockPanels();
+    resize(560, 430);
+}
+
+frmMain::~frmMain() = default;
+
+HelpViewer *frmMain::helpViewer() const {
+    return m_help;
+}
+
+void frmMain::buildControls() {
+    auto *area = new QWidget(this);
+    area->setObjectName(QStringLiteral("mainArea"));
+    auto *grid = new QGridLayout(area);
+    grid->setContentsMargins(40, 30, 40, 30);
+    grid->setHorizontalSpacing(80);
+    grid->setVerticalSpacing(36);
+    grid->setRowStretch(0, 1);
+    grid->setRowStretch(3, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(3, 1);
+
+    QFont captionFont = font();
+    captionFont.setPointSizeF(captionFont.pointSizeF() * 1.25);
+    const std::array<ClickableLabel **, 4> labels = {&Label1, &Label2, &Label3, &Label4};
+    for (int i = 0; i < 4; ++i) {
+        auto *picture = new ClickableLabel(area);
+        picture->setObjectName(QStringLiteral("Image1(%1)").arg(i));
+        picture->setPixmap(QPixmap(QStringLiteral(":/pictures/image1_%1.png").arg(i)));
+        picture->setFixedSize(32, 32);
+        picture->setToolTip(QString::fromUtf8(kImageTips[i]));
+        connect(picture, &ClickableLabel::clicked, this, [this, i] { Image1_Click(i); });
+        Image1[i] = picture;
+
+        auto *label = new ClickableLabel(area);
+        label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        label->setText(QString::fromUtf8(kImageTips[i]));
+        label->setFont(captionFont);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        *labels[i] = label;
+
+        // Test and editor in the upper row, help and exit in the lower one; each
+        // picture above its caption.
+        auto *cell = new QVBoxLayout;
+        cell->setSpacing(8);
+        cell->addWidget(picture, 0, Qt::AlignHCenter);
+        cell->addWidget(label, 0, Qt::AlignHCenter);
+        grid->addLayout(cell, 1 + i / 2, 1 + i % 2);
+    }
+    connect(Label1, &ClickableLabel::clicked, this, [this] { Image1_Click(0); });
+    connect(Label2, &ClickableLabel::clicked, this, [this] { Image1_Click(1); });
+    connect(Label3, &ClickableLabel::clicked, this, &frmMain::mnuHelpTopic_Click);
+    connect(Label4, &ClickableLabel::clicked, this, [this] { Image1_Click(3); });
+    setCentralWidget(area);
+
+    StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    const QString panelTexts[3] = {QStringLiteral("欢迎使用Qorvan输入法第四版分词教学系统"),
+                                   QStringLiteral("CAPS"), QStringLiteral("NUM")};
+    for (int i = 0; i < 3; ++i) {
+        auto *panel = new QLabel(panelTexts[i], StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
+        panel->setContentsMargins(6, 0, 6, 0);
+        StatusBar1Panels[i] = panel;
+        if (i == 0)
+            StatusBar1->addWidget(panel, 1);
+        else
+            StatusBar1->addPermanentWidget(panel);
+    }
+    StatusBar1Panels[1]->setToolTip(QStringLiteral("大写锁定"));
+    StatusBar1Panels[2]->setToolTip(QStringLiteral("数字锁定"));
+}
+
+void frmMain::buildMenus() {
+    mnuSplit = menuBar()->addMenu(QStringLiteral("分词训练"));
+    mnuSplit->setObjectName(QStringLiteral("mnuSplit"));
+    mnuFcTest = mnuSplit->addAction(QStringLiteral("分词测试"));
+    mnuFcTest->setObjectName(QStringLiteral("mnuFcTest"));
+    mnuPreSplit = mnuSplit->addAction(QStringLiteral("分词结果处理"));
+    mnuPreSplit->setObjectName(QStringLiteral("mnuPreSplit"));
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("帮助"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpTopic = mnuHelp->addAction(QStringLiteral("帮助主题"));
+    mnuHelpTopic->setObjectName(QStringLiteral("mnuHelpTopic"));
+    mnuAbout = mnuHelp->addAction(QStringLiteral("关于..."));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+
+    // A command on the menu bar itself, without a drop-down.
+    mnuExit = menuBar()->addAction(QStringLiteral("退出"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+
+    connect(mnuFcTest, &QAction::triggered, this, [this] { Image1_Click(0); });
+    connect(mnuPreSplit, &QAction::triggered, this, [this] { Image1_Click(1); });
+    connect(mnuHelpTopic, &QAction::triggered, this, &frmMain::mnuHelpTopic_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    connect(mnuExit, &QAction::triggered, this, [this] { Image1_Click(3); });
+}
+
+frmMain::StartupResult frmMain::Form_Load(InputMethodBackend *backend) {
+    coding::MessageService &messages = *m_state.services.messages;
+
+    // 1, 2: caption and place.
+    setWindowTitle(kProgramTitle);
+    centreOnScreen(*this);
+
+    // 3: the input method; its message (if any) does not stop the start.
+    DetectInputMethod(m_state, backend);
+
+    // 4, 5: menu icons and the pointer over the picture buttons.
+    mnuFcTest->setIcon(QIcon(picMenuIcons[0]));
+    mnuPreSplit->setIcon(QIcon(picMenuIcons[1]));
+    mnuHelpTopic->setIcon(QIcon(picMenuIcons[2]));
+    const QCursor pointer(QPixmap(QStringLiteral(":/pictures/pointer.png")), 1, 1);
+    for (auto *picture : Image1)
+        picture->setCursor(pointer);
+
+    // 6: the pictures that the windows wear.
+    for (qint16 id : kPictureIds) {
+        const QString name = pictureFileName(id);
+        if (!ExtractResourceFile(m_state.appDir, id, kPictureType, name)) {
+            messages.show(kWriteFailedText, kProgramTitle, coding::MsgButtons::OkCancel,
+                          coding::MsgIcon::Critical);
+            return StartupResult::PictureNotWritten;
+        }
+        m_writtenPictures << name;
+    }
+
+    // 7: the background.
+    m_background = loadPicture(m_state.appDir.filePath(pictureFileName(101)));
+    if (m_background.isNull()) {
+        messages.show(kBackgroundMissingText, kMessageTitle, coding::MsgButtons::Ok,
+                      coding::MsgIcon::Critical);
+        return StartupResult::BackgroundMissing;
+    }
+    m_scaledBackground = QPixmap();
+    update();
+    return StartupResult::Ready;
+}
+
+void frmMain::Image1_Click(int index) {
+    switch (index) {
+    case 0:
+        if (m_windows.fcTest)
+            m_windows.fcTest(*this);
+        break;
+    case 1:
+        if (m_windows.preSplit)
+            m_windows.preSplit(*this);
+        break;
+    case 2:
+        mnuHelpTopic_Click();
+        break;
+    case 3:
+        if (Form_QueryUnload())
+            leave();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::mnuHelpTopic_Click() {
+    auto file = HelpViewer::openHelpFile(m_state.appDir.dataFile(kHelpFileName));
+    if (!file) {
+        m_state.services.messages->show(kHelpMissingText, kProgramTitle, coding::MsgButtons::Ok,
+                                        coding::MsgIcon::Information);
+        return;
+    }
+    if (!m_help)
+        m_help = new HelpViewer(this);
+    m_help->showFile(std::move(file));
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void frmMain::mnuAbout_Click() {
+    frmAbout about(this);
+    about.exec();
+}
+
+bool frmMain::Form_QueryUnload() {
+    const auto answer = m_state.services.messages->show(
+        kExitQuestion, kMessageTitle, coding::MsgButtons::YesNo, coding::MsgIcon::Question);
+    if (answer != coding::MsgAnswer::Yes)
+        return false;
+    // Only the pictures this run wrote: other files of the directory, pictures of
+    // the user's own among them, stay.
+    for (const QString &name : std::as_const(m_writtenPictures))
+        QFile::remove(m_state.appDir.filePath(name));
+    m_writtenPictures.clear();
+    return true;
+}
+
+void frmMain::leave() {
+    m_leaving = true;
+    if (m_help)
+        m_help->close();
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent *event) {
+    if (m_leaving || Form_QueryUnload()) {
+        m_leaving = true;
+        if (m_help)
+            m_help->close();
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void frmMain::paintEvent(QPaintEvent *event) {
+    if (m_background.isNull()) {
+        QMainWindow::paintEvent(event);
+        return;
+    }
+    // The background fills the window, cut to the window's proportions.
+    if (m_scaledBackground.size() != size()) {
+        const QPixmap cover =
+            m_background.scaled(size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+        m_scaledBackground = cover.copy((cover.width() - width()) / 2,
+                                        (cover.height() - height()) / 2, width(), height());
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_scaledBackground);
+}
+
+void frmMain::updateLockPanels() {
+    // Lit when the lock is on, greyed when it is off.
+    StatusBar1Panels[1]->setEnabled(m_lockKeys.capsLock());
+    StatusBar1Panels[2]->setEnabled(m_lockKeys.numLock());
 }
 
 } // namespace app

@@ -1,20 +1,127 @@
 #pragma once
 
+// How a text flows through the program:
+//   open     frmOpenFile reads a text file and cleans it (quotes, blanks, line breaks);
+//   segment  the segmentation library gives one tag per character (SegmentTags);
+//   colour   PrepareTestText colours the words alternately and counts the characters;
+//   type     in frmFcTest the learner types the text through the input method;
+//   check    every committed character is compared, recoloured and counted;
+//   count    the result and statistics dialogs build the character and word tables
+//            with their codes and the keystroke counts;
+//   report   the test window saves the statistics, the word list or an example.
+// The segmentation editor frmPreSplit corrects a segmentation by hand and saves it
+// as an example that the test window opens. All windows share one coding::AppState.
+//
+// frmMain is where the learner starts: it writes the pictures that the windows
+// wear, finds the input method, and opens the test window, the segmentation
+// editor, the help and the About box.
+
 #include "coding/appstate.h"
+#include "lockkeys.h"
 
 #include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
 
 namespace app {
 
-// The main window: the starting point from which the learner opens the test
-// window, the segmentation editor, the help and the About box.
+class ClickableLabel;
+class HelpViewer;
+class InputMethodBackend;
+
+// The window's fixed texts (string table 101 to 103) and the start-up messages.
+inline const QString kExitQuestion = QStringLiteral("确定要退出Qorvan输入法第四版分词教学系统？");
+inline const QString kMessageTitle = QStringLiteral("提示信息");
+inline const QString kProgramTitle = QStringLiteral("Qorvan输入法第四版分词教学系统");
+inline const QString kWriteFailedText = QStringLiteral("请检查硬盘是否写保护，或者硬盘空间已满！");
+inline const QString kBackgroundMissingText =
+    QStringLiteral("背景图片文件不完整，请重新启动程序！");
+inline const QString kHelpMissingText = QStringLiteral("帮助文件不存在或已损坏！");
+inline const QString kHelpFileName = QStringLiteral("Trevix2002.chm");
+
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
+    // The working windows, each shown modally over the main window. main() sets
+    // them; an unset one leaves its button and menu item without effect.
+    struct WorkWindows {
+        std::function<void(QWidget &parent)> fcTest;   // the test window frmFcTest
+        std::function<void(QWidget &parent)> preSplit; // the segmentation editor frmPreSplit
+    };
+
+    enum class StartupResult {
+        Ready,             // the window can be shown
+        PictureNotWritten, // a picture could not be written: the program ends
+        BackgroundMissing, // 101.jpg is missing or not a picture: the program ends
+    };
+
     explicit frmMain(coding::AppState &state, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    void setWorkWindows(WorkWindows windows) { m_windows = std::move(windows); }
+
+    // Start-up: caption, centring, the input method (through backend, which may be
+    // null), menu icons, mouse pointer, the three pictures written into the
+    // application directory, the background. On a failure the message has been
+    // shown and the program is to end.
+    StartupResult Form_Load(InputMethodBackend *backend);
+
+    // 0 the test window, 1 the segmentation editor, 2 the help, 3 the exit question.
+    void Image1_Click(int index);
+    void mnuHelpTopic_Click();
+    void mnuAbout_Click();
+    // The exit question. Yes deletes the pictures that this run wrote and returns
+    // true (the window may close); No returns false.
+    bool Form_QueryUnload();
+
+    // The pictures that this run wrote into the application directory.
+    QStringList writtenPictures() const { return m_writtenPictures; }
+    // The help window while it is open.
+    HelpViewer *helpViewer() const;
+
+    // Controls, named as in the window's design.
+    std::array<ClickableLabel *, 4> Image1{};
+    ClickableLabel *Label1;
+    ClickableLabel *Label2;
+    ClickableLabel *Label3;
+    ClickableLabel *Label4;
+    std::array<QPixmap, 3> picMenuIcons;
+    QStatusBar *StatusBar1;
+    std::array<QLabel *, 3> StatusBar1Panels{}; // welcome, Caps Lock, Num Lock
+    QMenu *mnuSplit;
+    QAction *mnuFcTest;
+    QAction *mnuPreSplit;
+    QMenu *mnuHelp;
+    QAction *mnuHelpTopic;
+    QAction *mnuAbout;
+    QAction *mnuExit;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    void buildControls();
+    void buildMenus();
+    void updateLockPanels();
+    void leave();
+
     coding::AppState &m_state;
+    WorkWindows m_windows;
+    LockKeys m_lockKeys;
+    QStringList m_writtenPictures;
+    QPixmap m_background;
+    QPixmap m_scaledBackground;
+    QPointer<HelpViewer> m_help;
+    bool m_leaving = false; // the exit has been confirmed
 };
 
 } // namespace app

@@ -1,17 +1,23 @@
+#include "app/ime/inputmethod.h"
 #include "coding/appdirectory.h"
 #include "coding/appstate.h"
 #include "coding/marviklibrary.h"
-#include "frmmain.h"
 #include "qtservices.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFont>
+#include <QIcon>
 #include <QStandardPaths>
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Trevix2006"));
     QApplication::setApplicationName(QStringLiteral("Trevix2006"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/trevix-48.png")));
+    // The windows ask for the Kai font by its Windows name.
+    QFont::insertSubstitution(QStringLiteral("楷体_GB2312"), QStringLiteral("AR PL UKai CN"));
 
     auto dir = coding::AppDirectory::resolve();
     const QString userDict = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
@@ -26,7 +32,13 @@ int main(int argc, char *argv[]) {
     app::QtBeep beep;
     state.services = {&messages, &files, &colors, &clock, &beep};
 
-    app::frmMain window(state);
-    window.show();
-    return application.exec();
+    // The input-method framework that runs on this desktop (null when none does);
+    // it lives as long as the program.
+    const auto imeBackend = app::chooseInputMethodBackend();
+
+    // The working windows: frmFcTest (test) and frmPreSplit (segmentation editor)
+    // are set here as they come; until then their buttons do nothing.
+    app::frmMain::WorkWindows windows;
+
+    return app::runMainWindow(state, imeBackend.get(), std::move(windows));
 }

@@ -94,6 +94,14 @@ struct AppState {
     QString ImeLayoutHandle;
     QString EnglishLayoutHandle;
     app::InputMethodBackend *imeBackend = nullptr;
+
+    // --- Proportional layout (app::RecordControlLayout, app::ScaleControls) --
+    // The inner size of the window that recorded its layout last, and its current
+    // inner size divided by that; the window that scaled last owns the values.
+    int DesignScaleWidth = 0;
+    int DesignScaleHeight = 0;
+    double ScaleFactorX = 0.0;
+    double ScaleFactorY = 0.0;
 };
 
 } // namespace coding

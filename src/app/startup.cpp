@@ -1,0 +1,17 @@
+#include "startup.h"
+
+#include <QApplication>
+
+namespace app {
+
+int runMainWindow(coding::AppState &state, InputMethodBackend *backend,
+                  frmMain::WorkWindows windows) {
+    frmMain window(state);
+    window.setWorkWindows(std::move(windows));
+    if (window.Form_Load(backend) != frmMain::StartupResult::Ready)
+        return 1; // the message has told why; the program ends
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace app
