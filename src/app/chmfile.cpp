@@ -3,7 +3,15 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <cstdlib>
+
 #include <chm_lib.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 namespace app {
 
@@ -31,6 +39,52 @@ quint16 le16(const QByteArray &b, qsizetype at) {
     return quint16(quint8(b[at])) | quint16(quint8(b[at + 1])) << 8;
 }
 
+int readEveryObject(chmFile *handle, chmUnitInfo *info, void *) {
+    if (info->length == 0 || info->length > LONGUINT64(ChmFile::kMaxObjectSize))
+        return CHM_ENUMERATOR_CONTINUE;
+    auto *buffer = static_cast<unsigned char *>(std::malloc(size_t(info->length)));
+    if (!buffer)
+        return CHM_ENUMERATOR_FAILURE;
+    chm_retrieve_object(handle, info, buffer, 0, LONGINT64(info->length));
+    std::free(buffer);
+    return CHM_ENUMERATOR_CONTINUE;
+}
+
+// chmlib trusts the file: some damaged files make it divide by zero or read out
+// of bounds. So a child process reads every object of the file first; only a
+// file that the child got through is opened here.
+bool survivesFullRead(const QByteArray &path) {
+    const pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        // Only chmlib and the C library here: nothing of the parent's threads.
+        chmFile *handle = chm_open(path.constData());
+        if (!handle)
+            _exit(1);
+        chm_enumerate(handle, CHM_ENUMERATE_ALL, readEveryObject, nullptr);
+        chm_close(handle);
+        _exit(0);
+    }
+    using namespace std::chrono;
+    const auto deadline = steady_clock::now() + seconds(10);
+    int status = 0;
+    for (;;) {
+        const pid_t done = waitpid(child, &status, WNOHANG);
+        if (done == child)
+            break;
+        if (done < 0)
+            return false;
+        if (steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return false;
+        }
+        std::this_thread::sleep_for(milliseconds(2));
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 } // namespace
 
 std::unique_ptr<ChmFile> ChmFile::open(const QString &path) {
@@ -39,7 +93,10 @@ std::unique_ptr<ChmFile> ChmFile::open(const QString &path) {
     if (!file.open(QIODevice::ReadOnly) || file.read(4) != QByteArrayLiteral("ITSF"))
         return nullptr;
     file.close();
-    chmFile *handle = chm_open(QFile::encodeName(path).constData());
+    const QByteArray nativePath = QFile::encodeName(path);
+    if (!survivesFullRead(nativePath))
+        return nullptr;
+    chmFile *handle = chm_open(nativePath.constData());
     if (!handle)
         return nullptr;
     std::unique_ptr<ChmFile> chm(new ChmFile(handle));

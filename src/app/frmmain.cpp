@@ -88,6 +88,7 @@ void frmMain::buildControls() {
     StatusBar1 = statusBar();
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setAutoFillBackground(true); // the panels stay readable over the picture
     const QString panelTexts[3] = {QStringLiteral("欢迎使用Qorvan输入法第四版分词教学系统"),
                                    QStringLiteral("CAPS"), QStringLiteral("NUM")};
     for (int i = 0; i < 3; ++i) {
@@ -200,8 +201,10 @@ void frmMain::mnuHelpTopic_Click() {
                                         coding::MsgIcon::Information);
         return;
     }
-    if (!m_help)
+    if (!m_help) {
         m_help = new HelpViewer(this);
+        centreOnScreen(*m_help);
+    }
     m_help->showFile(std::move(file));
     m_help->show();
     m_help->raise();

@@ -1,5 +1,6 @@
 #include "qtservices.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -46,6 +47,17 @@ MsgAnswer QtMessages::show(const QString &text, const QString &title, MsgButtons
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    // The captions of a Chinese system's message boxes, whatever the locale.
+    const struct {
+        QMessageBox::StandardButton button;
+        const char *text;
+    } captions[] = {{QMessageBox::Ok, "确定"},
+                    {QMessageBox::Cancel, "取消"},
+                    {QMessageBox::Yes, "是(&Y)"},
+                    {QMessageBox::No, "否(&N)"}};
+    for (const auto &caption : captions)
+        if (QAbstractButton *b = box.button(caption.button))
+            b->setText(QString::fromUtf8(caption.text));
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MsgAnswer::Yes;

@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chm_lib.h>
+
+#include <cstring>
+
 namespace {
 
 QString builtHelpFile() {
@@ -21,6 +25,31 @@ QString builtHelpFile() {
 QByteArray builtHelpBytes() {
     QFile file(builtHelpFile());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The help file with the block length of its compression reset table set to 0:
+// chmlib opens it and then divides by that length when it reads a page.
+QByteArray withZeroBlockLength(const QByteArray &good, const QString &path) {
+    chmFile *handle = chm_open(QFile::encodeName(path).constData());
+    if (!handle)
+        return {};
+    chmUnitInfo table;
+    const int found = chm_resolve_object(
+        handle,
+        "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/"
+        "InstanceData/ResetTable",
+        &table);
+    chm_close(handle);
+    if (found != CHM_RESOLVE_SUCCESS || good.size() < 0x60)
+        return {};
+    quint64 dataOffset = 0; // version 3 header: the offset of section 0 at 0x58
+    std::memcpy(&dataOffset, good.constData() + 0x58, 8);
+    const quint64 blockLength = dataOffset + table.start + 0x20;
+    if (blockLength + 8 > quint64(good.size()))
+        return {};
+    QByteArray damaged = good;
+    std::memset(damaged.data() + blockLength, 0, 8);
+    return damaged;
 }
 
 } // namespace
@@ -105,6 +134,9 @@ void ChmFileTest::unusableFilesAreRefused_data() {
     QTest::newRow("random bytes") << random << true;
     QTest::newRow("signature, then garbage") << garbageAfterSignature << true;
     QTest::newRow("a picture under the name") << QByteArray("\x89PNG\r\n\x1a\n", 8) << true;
+    const QByteArray zeroBlocks = withZeroBlockLength(good, builtHelpFile());
+    QVERIFY(!zeroBlocks.isEmpty());
+    QTest::newRow("a reset table that makes the reader divide by zero") << zeroBlocks << true;
     for (int percent : {5, 10, 25, 50})
         QTest::addRow("cut to %d%%", percent) << good.left(good.size() * percent / 100) << true;
 }
