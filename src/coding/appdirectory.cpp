@@ -36,7 +36,9 @@ AppDirectory AppDirectory::at(const QString &dir, const QString &readOnlyDataDir
     return d;
 }
 
-QString AppDirectory::filePath(const QString &name) const { return QDir(m_path).filePath(name); }
+QString AppDirectory::filePath(const QString &name) const {
+    return QDir(m_path).filePath(name);
+}
 
 QString AppDirectory::dataFile(const QString &name) const {
     const QString own = filePath(name);

@@ -26,9 +26,8 @@ public:
         shown.append({text, title, buttons, icon});
         if (!answers.isEmpty())
             return answers.dequeue();
-        return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel)
-                   ? MsgAnswer::Yes
-                   : MsgAnswer::Ok;
+        return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? MsgAnswer::Yes
+                                                                                    : MsgAnswer::Ok;
     }
     QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
 };

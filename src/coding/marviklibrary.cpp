@@ -7,7 +7,9 @@
 namespace coding {
 
 namespace {
-const char16_t *utf16(const QString &s) { return reinterpret_cast<const char16_t *>(s.utf16()); }
+const char16_t *utf16(const QString &s) {
+    return reinterpret_cast<const char16_t *>(s.utf16());
+}
 } // namespace
 
 MarvikLibrary::MarvikLibrary(QString dictDir, QString userDictPath)
@@ -32,9 +34,9 @@ QString MarvikLibrary::divideSentence(const QString &text, QString *error) {
     if (!ensureLoaded(error))
         return {};
     QString tags(text.size(), QChar(u'\0'));
-    const int16_t r = DivideSentence(utf16(m_dictDir), utf16(text), int32_t(text.size()),
-                                     reinterpret_cast<char16_t *>(tags.data()),
-                                     int32_t(tags.size()));
+    const int16_t r =
+        DivideSentence(utf16(m_dictDir), utf16(text), int32_t(text.size()),
+                       reinterpret_cast<char16_t *>(tags.data()), int32_t(tags.size()));
     if (r != MARVIK_OK) {
         if (error)
             *error = QStringLiteral("分词失败（错误 %1）").arg(r);
