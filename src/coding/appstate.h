@@ -87,6 +87,28 @@ struct AppState {
     bool TextKeysDone = false;            // keystroke counts of the whole text are computed
     bool UserKeysDone = false;            // keystroke counts of the typed text are computed
 
+    // --- Detailed statistics (stats: DlgMoreInfo, DlgKeys, DlgUserKeys) ------
+    // Keystroke counts of the whole text and of the typed text, 24 each, in the
+    // index layout of stats/keystrokes.h; valid while TextKeysDone / UserKeysDone.
+    std::array<int, 24> TextKeyCounts{};
+    std::array<int, 24> UserKeyCounts{};
+    // The learner's figures as DlgMoreInfo last showed them.
+    int UserCharTotal = 0;                  // characters typed (RightCount + ErrCount)
+    int UserKeyTotal = 0;                   // key presses
+    std::array<int, 5> UserWordLenCounts{}; // input bursts of 1, 2, 3, 4, 5+ characters
+    double UserAvgKeys = 0.0;               // key presses per character, two decimals
+    // The tables of the typed text (stats::buildUserTables), built when DlgUserKeys
+    // opens while UserKeysDone is false and kept until then: UserTags segments
+    // TypedText; UserWordTable[c - 1] holds the UserWordCount[c - 1] items of c
+    // characters (class 5: five or more; punctuation runs included, unsorted);
+    // UserCharTable the distinct characters other than ASCII letters and digits.
+    QString UserTags;
+    std::array<QList<CodeRecord>, 5> UserWordTable;
+    std::array<int, 5> UserWordCount{};
+    int UserAlphaCount = 0; // letters and digits of TypedText
+    QList<CodeRecord> UserCharTable;
+    int UserCharLast = -1;
+
     // --- Input method (set by app::DetectInputMethod at start-up) -----------
     // The framework's ids of the Qorvan input method (empty while not found)
     // and of the English keyboard (empty until known), and the framework that

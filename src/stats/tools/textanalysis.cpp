@@ -1,0 +1,143 @@
+#include "textanalysis.h"
+
+#include "coding/appstate.h"
+#include "coding/codelookup.h"
+#include "coding/textcolouring.h"
+#include "coding/wordtable.h"
+#include "prepare/filterfiles.h"
+#include "prepare/handover.h"
+#include "prepare/textfilereader.h"
+#include "prepare/textpreparation.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QTextDocument>
+
+namespace stats {
+
+namespace {
+
+std::optional<TextAnalysis> fail(QString *error, const QString &message) {
+    if (error)
+        *error = message;
+    return std::nullopt;
+}
+
+struct ClassLine {
+    QString label;
+    int value;
+};
+
+std::array<ClassLine, 4> classLines(const TextAnalysis &a) {
+    return {{
+        {QStringLiteral("文本中的总字数："), a.HzCount + a.SymCount + a.AlphaCount},
+        {QStringLiteral("文本中的汉字数："), a.HzCount},
+        {QStringLiteral("文本中的标点符号数："), a.SymCount},
+        {QStringLiteral("文本中的字母数字数："), a.AlphaCount},
+    }};
+}
+
+} // namespace
+
+std::optional<TextAnalysis> analyseFile(coding::AppState &state, const QString &path,
+                                        const AnalyseOptions &options, QString *error) {
+    const QString name = QDir::toNativeSeparators(path);
+    const prepare::TextFile file = prepare::readTextFile(path);
+    switch (file.status) {
+    case prepare::TextFile::Status::Ok:
+        break;
+    case prepare::TextFile::Status::TooShort:
+        return fail(error, name + QStringLiteral("：此文件中的汉字太少，不适于进行分词测试！"));
+    case prepare::TextFile::Status::Unreadable:
+        return fail(error, name + QStringLiteral("：无法读取此文件！") +
+                               (file.error.isEmpty() ? QString()
+                                                     : QStringLiteral("（%1）").arg(file.error)));
+    case prepare::TextFile::Status::Binary:
+        return fail(error, name + QStringLiteral("：此文件不是文本文件，不能进行分词测试！"));
+    }
+    QString why;
+    auto analysis = analyseText(state, file.text, options, &why);
+    if (!analysis)
+        return fail(error, name + QStringLiteral("：") + why);
+    return analysis;
+}
+
+std::optional<TextAnalysis> analyseText(coding::AppState &state, const QString &text,
+                                        const AnalyseOptions &options, QString *error) {
+    // "打开(&O)" of the open-file dialog.
+    prepare::PrepareOptions prepareOptions;
+    prepareOptions.filterSymbols = options.filterSymbols;
+    prepareOptions.filterAlphaNum = options.filterAlphaNum;
+    QString why;
+    if (options.filterSymbols) {
+        prepare::FilterList filters;
+        if (!prepare::FilterFiles(state.appDir).load(&filters, &why))
+            return fail(error, why);
+        prepareOptions.symbols = filters.symbols();
+    }
+    if (!state.library)
+        return fail(error, QStringLiteral("分词库未载入，无法分词！"));
+    const auto prepared = prepare::segmentAndPrepare(*state.library, text, prepareOptions, &why);
+    if (!prepared)
+        return fail(error, why);
+
+    // The hand-over to the test window: the text goes into its view, which is
+    // coloured and counted, and the results of earlier tests are cleared.
+    state.SegmentTags = prepared->tags;
+    QTextDocument mainText;
+    mainText.setPlainText(prepared->text);
+    state.AlphaCount = 0;
+    coding::PrepareTestText(state, mainText);
+    prepare::clearEarlierResults(state);
+
+    // "更多信息(&M)" and "全文键数(&K)…".
+    const QString shown = mainText.toPlainText();
+    if (!coding::BuildCharTable(state, shown) || !coding::BuildWordTable(state, shown))
+        return fail(error, state.codeDatabase.errorString());
+    state.MoreInfoStatsReady = true;
+    state.WordTableDone = true;
+    state.TextKeyCounts = countTextKeys(state);
+    state.TextKeysDone = true;
+
+    TextAnalysis a;
+    a.segmentation = prepare::insertSeparators(*prepared).text;
+    a.HzCount = state.HzCount;
+    a.SymCount = state.SymCount;
+    a.AlphaCount = state.AlphaCount;
+    a.TextKeyCounts = state.TextKeyCounts;
+    return a;
+}
+
+QString formatAnalysis(const TextAnalysis &analysis) {
+    QString out = analysis.segmentation + QLatin1Char('\n');
+    for (const ClassLine &line : classLines(analysis))
+        out += line.label + QString::number(line.value) + QLatin1Char('\n');
+    for (const KeyCountLine &line : keyCountLines())
+        out += line.label + QString::number(analysis.TextKeyCounts[size_t(line.index)]) +
+               QLatin1Char('\n');
+    return out;
+}
+
+QJsonObject analysisToJson(const TextAnalysis &analysis) {
+    const auto classes = classLines(analysis);
+    QJsonObject characters{
+        {QStringLiteral("total"), classes[0].value},
+        {QStringLiteral("hz"), classes[1].value},
+        {QStringLiteral("symbols"), classes[2].value},
+        {QStringLiteral("alphanum"), classes[3].value},
+    };
+    QJsonArray keys;
+    for (const KeyCountLine &line : keyCountLines())
+        keys.append(QJsonObject{
+            {QStringLiteral("label"), line.label},
+            {QStringLiteral("index"), line.index},
+            {QStringLiteral("value"), analysis.TextKeyCounts[size_t(line.index)]},
+        });
+    return QJsonObject{
+        {QStringLiteral("segmentation"), analysis.segmentation},
+        {QStringLiteral("characters"), characters},
+        {QStringLiteral("keys"), keys},
+    };
+}
+
+} // namespace stats

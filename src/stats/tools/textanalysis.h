@@ -1,0 +1,55 @@
+#pragma once
+
+#include "stats/keystrokes.h"
+
+#include <QJsonObject>
+#include <QString>
+
+#include <optional>
+
+namespace coding {
+struct AppState;
+}
+
+namespace stats {
+
+// What the open-file dialog's two check boxes say: both on unless told otherwise.
+struct AnalyseOptions {
+    bool filterSymbols = true;  // "过滤符号": the symbols of filter.dat
+    bool filterAlphaNum = true; // "过滤字母与数字"
+};
+
+// The figures of one text: its segmentation, its character classes and its 24
+// whole-text keystroke counts.
+struct TextAnalysis {
+    QString segmentation; // the prepared text, a blank wherever the tag changes
+    int HzCount = 0;
+    int SymCount = 0;
+    int AlphaCount = 0;
+    KeyCounts TextKeyCounts{};
+};
+
+// Runs the program's own path for a text file: reading and cleaning with the
+// 2000-character cap, segmentation with state.library, widening and the filters
+// (the symbols from the application directory's filter.dat), the character-class
+// counts of the test window's colouring, the character table, the word table and the
+// whole-text keystroke counts. The state is left as the test window would leave it
+// after "更多信息(&M)" (SegmentTags, counts, tables, TextKeyCounts). On failure
+// returns nothing and sets error to a message naming the file.
+std::optional<TextAnalysis> analyseFile(coding::AppState &state, const QString &path,
+                                        const AnalyseOptions &options, QString *error);
+
+// The same for a text that has been read and cleaned already.
+std::optional<TextAnalysis> analyseText(coding::AppState &state, const QString &text,
+                                        const AnalyseOptions &options, QString *error);
+
+// The report: the segmentation line; the four character-class lines of the
+// statistics report ("文本中的总字数：" ...); its 24 whole-text count lines. Each label
+// is followed directly by its value; lines end in "\n".
+QString formatAnalysis(const TextAnalysis &analysis);
+
+// The same figures as JSON: segmentation, characters {total, hz, symbols, alphanum},
+// keys: [{label, index, value}] in the report's order.
+QJsonObject analysisToJson(const TextAnalysis &analysis);
+
+} // namespace stats

@@ -1,0 +1,433 @@
+// The detailed-statistics dialog and the two keystroke dialogs, driven offscreen
+// through their controls, over the standard fixture database and the fake library.
+#include "stats/dlgkeys.h"
+#include "stats/dlgmoreinfo.h"
+#include "stats/dlguserkeys.h"
+#include "stats/keystrokes.h"
+
+#include "coding/fakelibrary.h"
+#include "coding/fakeservices.h"
+#include "coding/fixturedatabase.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using coding::CodeRecord;
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir dir;
+    coding::FakeLibrary *library = new coding::FakeLibrary;
+    coding::AppState state{coding::AppDirectory::at(dir.path()),
+                           std::unique_ptr<coding::SegmentationLibrary>(library)};
+    coding::FakeMessages messages;
+
+    explicit Fixture(bool withDatabase = true) {
+        state.services.messages = &messages;
+        if (withDatabase) {
+            const QString error = coding::fixture::writeCodeDatabase(
+                dir.filePath(QStringLiteral("jtdb.dat")), coding::fixture::standardRows());
+            if (!error.isEmpty())
+                qFatal("fixture database: %s", qPrintable(error));
+        }
+    }
+
+    // The tables of a small text: 我 ×3, ， ×4, 习 ×2; 我, 学习 ×2 and a six-character
+    // word; 5 letters and digits, 4 punctuation characters.
+    void setTextTables() {
+        state.CharTable = {{"我", 3, "2355", "23"}, {"，", 4, "", ""}, {"习", 2, "17120", ""}};
+        state.CharTableLast = 2;
+        state.WordTable = {QList<CodeRecord>{{"我", 1, "2355", "23"}},
+                           QList<CodeRecord>{{"学习", 2, "3217", ""}, {"我们", 1, "2327", ""}},
+                           {},
+                           {},
+                           QList<CodeRecord>{{"一二三四五六", 1, "1234", "123"}}};
+        state.WordCount = {1, 2, 0, 0, 1};
+        state.AlphaCount = 5;
+        state.SymCount = 4;
+    }
+};
+
+template <typename T> T *child(QWidget &w, const QString &name) {
+    return w.findChild<T *>(name);
+}
+
+QStringList labelTexts(QWidget &dialog) {
+    QStringList out;
+    for (int i = 0; i < 24; ++i)
+        out << child<QLabel>(dialog, QStringLiteral("lblkeys(%1)").arg(i))->text();
+    return out;
+}
+
+QStringList numbers(const stats::KeyCounts &counts) {
+    QStringList out;
+    for (int v : counts)
+        out << QString::number(v);
+    return out;
+}
+
+// Clicks button, which opens a modal dialog of type D; check sees it, then its exit
+// button (exitName) closes it. False when no such dialog opened.
+template <typename D>
+bool whileOpen(QAbstractButton *button, const char *exitName,
+               const std::function<void(D &)> &check) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen = true;
+        check(*dialog);
+        QTest::mouseClick(dialog->template findChild<QPushButton *>(QString::fromLatin1(exitName)),
+                          Qt::LeftButton);
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    return seen;
+}
+
+} // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // --- DlgMoreInfo ---------------------------------------------------------------
+    void moreInfoGrids();
+    void moreInfoTabsBringTheirGrid();
+    void moreInfoUserFigures_data();
+    void moreInfoUserFigures();
+    void moreInfoCaptions();
+    void moreInfoOpensTheKeystrokeDialogs();
+    // --- DlgKeys -------------------------------------------------------------------
+    void keysFramesAndRows();
+    void keysShowAndStoreTheCounts();
+    // --- DlgUserKeys ---------------------------------------------------------------
+    void userKeysNothingTyped();
+    void userKeysBuiltOnceThenReused();
+    void userKeysFailuresAreToldAndRetried();
+};
+
+void DialogsTest::moreInfoGrids() {
+    Fixture f;
+    f.setTextTables();
+    stats::DlgMoreInfo dialog(f.state);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("详细信息"));
+
+    const QStringList headers{"文   字", "次 数", "标准码", "简 码"};
+    const int rows[] = {1, 2, 0, 0, 1};
+    for (int c = 0; c < 5; ++c) {
+        auto *grid = child<QTableWidget>(dialog, QStringLiteral("fgwords(%1)").arg(c));
+        QVERIFY(grid);
+        QCOMPARE(grid->columnCount(), 4);
+        for (int col = 0; col < 4; ++col)
+            QCOMPARE(grid->horizontalHeaderItem(col)->text(), headers[col]);
+        QCOMPARE(grid->columnWidth(0), 120); // 1800 twips
+        QCOMPARE(grid->columnWidth(1), 46);  // 700 twips
+        QCOMPARE(grid->columnWidth(2), 66);  // 1000 twips
+        // a class without words shows its header only
+        QCOMPARE(grid->rowCount(), rows[c]);
+    }
+    auto *two = child<QTableWidget>(dialog, "fgwords(1)");
+    const QStringList first{"学习", "2", "3217", ""}, second{"我们", "1", "2327", ""};
+    for (int col = 0; col < 4; ++col) {
+        QCOMPARE(two->item(0, col)->text(), first[col]);
+        QCOMPARE(two->item(1, col)->text(), second[col]);
+    }
+    auto *many = child<QTableWidget>(dialog, "fgwords(4)");
+    QCOMPARE(many->item(0, 0)->text(), QStringLiteral("一二三四五六"));
+    QCOMPARE(many->item(0, 3)->text(), QStringLiteral("123"));
+}
+
+void DialogsTest::moreInfoTabsBringTheirGrid() {
+    Fixture f;
+    f.setTextTables();
+    stats::DlgMoreInfo dialog(f.state);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *tabs = child<QTabBar>(dialog, "tspWords");
+    QCOMPARE(tabs->count(), 5);
+    const QStringList captions{"单  字", "二字词", "三字词", "四字词", "多字词"};
+    auto *stack =
+        qobject_cast<QStackedWidget *>(child<QTableWidget>(dialog, "fgwords(0)")->parentWidget());
+    QVERIFY(stack);
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(tabs->tabText(i), captions[i]);
+    QVERIFY(child<QTableWidget>(dialog, "fgwords(0)")->isVisible());
+    for (int i : {2, 4, 0}) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+        const auto *front = child<QTableWidget>(dialog, QStringLiteral("fgwords(%1)").arg(i));
+        QVERIFY(front->isVisible());
+        QCOMPARE(stack->currentWidget(), front);
+    }
+}
+
+void DialogsTest::moreInfoUserFigures_data() {
+    QTest::addColumn<int>("right");
+    QTest::addColumn<int>("err");
+    QTest::addColumn<QList<int>>("bursts");
+    QTest::addColumn<int>("keys");
+    QTest::addColumn<QStringList>("shown"); // total, five bursts, keys, average
+    QTest::newRow("open_burst_of_three") << 6 << 2 << QList<int>{3, 1, 0, 0, 0} << 26
+                                         << QStringList{"8", "3", "1", "1", "0", "0", "26", "3.25"};
+    QTest::newRow("open_burst_capped_at_five")
+        << 12 << 0 << QList<int>{5, 0, 0, 0, 0} << 30
+        << QStringList{"12", "5", "0", "0", "0", "1", "30", "2.50"};
+    QTest::newRow("nothing_typed")
+        << 0 << 0 << QList<int>{0, 0, 0, 0, 0} << 4 << QStringList{"0", "", "", "", "", "", "", ""};
+}
+
+void DialogsTest::moreInfoUserFigures() {
+    QFETCH(int, right);
+    QFETCH(int, err);
+    QFETCH(QList<int>, bursts);
+    QFETCH(int, keys);
+    QFETCH(QStringList, shown);
+    Fixture f;
+    f.state.RightCount = right;
+    f.state.ErrCount = err;
+    std::copy(bursts.begin(), bursts.end(), f.state.TypedWordCounts.begin());
+    f.state.KeyPressCount = keys;
+    f.state.UserAvgKeys = -1;
+    stats::DlgMoreInfo dialog(f.state);
+    QStringList actual{child<QLabel>(dialog, "lblTotalWord")->text()};
+    for (int k = 0; k < 5; ++k)
+        actual << child<QLabel>(dialog, QStringLiteral("lblWordLen(%1)").arg(k))->text();
+    actual << child<QLabel>(dialog, "lblUserKeys")->text()
+           << child<QLabel>(dialog, "lblAvrKeys")->text();
+    QCOMPARE(actual, shown);
+    QCOMPARE(f.state.UserCharTotal, right + err);
+    if (right + err == 0) {
+        QCOMPARE(f.state.UserAvgKeys, -1.0); // untouched
+        return;
+    }
+    for (int k = 0; k < 5; ++k)
+        QCOMPARE(QString::number(f.state.UserWordLenCounts[size_t(k)]), shown[k + 1]);
+    QCOMPARE(f.state.UserKeyTotal, keys);
+    QCOMPARE(QString::number(f.state.UserAvgKeys, 'f', 2), shown[7]);
+}
+
+void DialogsTest::moreInfoCaptions() {
+    Fixture f;
+    stats::DlgMoreInfo dialog(f.state);
+    QCOMPARE(child<QGroupBox>(dialog, "Frame1")->title(), QStringLiteral("文本详细统计信息"));
+    QCOMPARE(child<QGroupBox>(dialog, "Frame2")->title(), QStringLiteral("用户详细技术信息"));
+    const QStringList labels{"总字数﹕", "单  字﹕", "二字词﹕",   "三字词﹕",
+                             "四字词﹕", "多字词﹕", "击键次数﹕", "平均键数﹕"};
+    for (int i = 0; i < labels.size(); ++i)
+        QCOMPARE(child<QLabel>(dialog, QStringLiteral("Label%1").arg(i + 1))->text(), labels[i]);
+    auto *keys = child<QPushButton>(dialog, "cmdKeys");
+    auto *userKeys = child<QPushButton>(dialog, "cmdUserKeys");
+    QCOMPARE(keys->text(), QStringLiteral("全文键数(&K)…"));
+    QCOMPARE(keys->toolTip(), QStringLiteral("统计输入全部文本的键数"));
+    QCOMPARE(userKeys->text(), QStringLiteral("用户输入(&U)…"));
+    QCOMPARE(userKeys->toolTip(), QStringLiteral("统计用户输入的文本的键数"));
+    auto *ok = child<QPushButton>(dialog, "cmdOk");
+    QCOMPARE(ok->text(), QStringLiteral("退    出(&X)"));
+    dialog.show();
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+}
+
+void DialogsTest::moreInfoOpensTheKeystrokeDialogs() {
+    Fixture f;
+    f.setTextTables();
+    f.state.TypedText = "我们学习。";
+    f.state.RightCount = 5;
+    f.library->tagsFor.insert("我们学习。", "00112");
+    stats::DlgMoreInfo dialog(f.state);
+    dialog.show();
+
+    QStringList shown;
+    QVERIFY(whileOpen<stats::DlgKeys>(child<QPushButton>(dialog, "cmdKeys"), "OKButton",
+                                      [&](stats::DlgKeys &keys) { shown = labelTexts(keys); }));
+    QCOMPARE(shown, numbers(stats::countTextKeys(f.state)));
+    QCOMPARE(shown[0], QStringLiteral("41"));
+    QVERIFY(f.state.TextKeysDone);
+
+    QVERIFY(
+        whileOpen<stats::DlgUserKeys>(child<QPushButton>(dialog, "cmdUserKeys"), "OKButton",
+                                      [&](stats::DlgUserKeys &keys) { shown = labelTexts(keys); }));
+    QVERIFY(f.state.UserKeysDone);
+    QCOMPARE(shown, numbers(f.state.UserKeyCounts));
+    // 我们 2327, 学习 3217: 4 + 4 keys and 4 function keys, one comma
+    QCOMPARE(shown[stats::WordStdTotal], QStringLiteral("13"));
+    QVERIFY(dialog.isVisible());
+}
+
+void DialogsTest::keysFramesAndRows() {
+    Fixture f;
+    stats::DlgKeys dialog(f.state);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("全文键数统计"));
+    struct Frame {
+        const char *name, *title, *hint, *parent;
+        QList<int> indexes;
+        QStringList captions;
+    } const frames[] = {
+        {"Frame1", "单字输入", "只使用单字输入时的键数统计信息！", "", {}, {}},
+        {"Frame2", "词组输入", "使用词组输入时的键数统计信息！", "", {}, {}},
+        {"Frame3",
+         "使用标准码",
+         "单字标准码输入时的统计信息！",
+         "Frame1",
+         {0, 1, 2, 20, 3},
+         {"总键数：", "字键数：", "标点键数：", "字母数字数：", "功能键数："}},
+        {"Frame4",
+         "使用简码",
+         "单字简码输入时的统计信息！",
+         "Frame1",
+         {4, 5, 6, 7, 21, 8},
+         {"总键数：", "标准码键数：", "简码键数：", "标点键数：", "字母数字数：", "功能键数："}},
+        {"Frame5",
+         "使用标准码",
+         "词组标准码输入时的统计信息！",
+         "Frame2",
+         {9, 10, 11, 12, 22, 13},
+         {"总键数：", "字键数：", "词键数：", "标点键数：", "字母数字数：", "功能键数："}},
+        {"Frame6",
+         "使用简码",
+         "词组简码输入时的统计信息！",
+         "Frame2",
+         {14, 15, 16, 17, 18, 23, 19},
+         {"总键数：", "标准码键数：", "字简码键数：", "词简码键数：", "标点键数：", "字母数字数：",
+          "功能键数："}},
+    };
+    for (const Frame &fr : frames) {
+        auto *box = child<QGroupBox>(dialog, QString::fromLatin1(fr.name));
+        QVERIFY2(box, fr.name);
+        QCOMPARE(box->title(), QString::fromUtf8(fr.title));
+        QCOMPARE(box->toolTip(), QString::fromUtf8(fr.hint));
+        if (!*fr.parent)
+            continue;
+        QCOMPARE(box->parentWidget()->objectName(), QString::fromLatin1(fr.parent));
+        auto *grid = qobject_cast<QGridLayout *>(box->layout());
+        for (int row = 0; row < fr.indexes.size(); ++row) {
+            auto *caption = qobject_cast<QLabel *>(grid->itemAtPosition(row, 0)->widget());
+            auto *count = qobject_cast<QLabel *>(grid->itemAtPosition(row, 1)->widget());
+            QCOMPARE(caption->text(), fr.captions[row]);
+            QCOMPARE(count->objectName(), QStringLiteral("lblkeys(%1)").arg(fr.indexes[row]));
+        }
+    }
+
+    // The user dialog has the same frames, captions and labels.
+    stats::DlgUserKeys user(f.state);
+    QCOMPARE(user.windowTitle(), QStringLiteral("用户输入内容键数统计"));
+    for (const Frame &fr : frames) {
+        auto *box = child<QGroupBox>(user, QString::fromLatin1(fr.name));
+        QCOMPARE(box->toolTip(), QString::fromUtf8(fr.hint));
+        for (int i : fr.indexes)
+            QVERIFY(box->findChild<QLabel *>(QStringLiteral("lblkeys(%1)").arg(i)));
+    }
+    QCOMPARE(child<QPushButton>(dialog, "OKButton")->text(), QStringLiteral("退   出(&X)"));
+    QCOMPARE(child<QPushButton>(user, "OKButton")->text(), QStringLiteral("退 出(&X)"));
+}
+
+void DialogsTest::keysShowAndStoreTheCounts() {
+    Fixture f;
+    f.setTextTables();
+    const QStringList expected{"41", "22", "4",  "10", "35", "10", "6", "4",  "10", "39", "4", "16",
+                               "4",  "10", "36", "12", "2",  "3",  "4", "10", "5",  "5",  "5", "5"};
+    for (int opening = 0; opening < 2; ++opening) {
+        f.state.TextKeyCounts = {};
+        f.state.TextKeysDone = false;
+        stats::DlgKeys dialog(f.state);
+        QCOMPARE(labelTexts(dialog), expected);
+        QCOMPARE(numbers(f.state.TextKeyCounts), expected);
+        QVERIFY(f.state.TextKeysDone);
+    }
+}
+
+void DialogsTest::userKeysNothingTyped() {
+    Fixture f;
+    f.state.UserKeyCounts.fill(7);
+    for (bool done : {false, true}) {
+        f.state.UserKeysDone = done;
+        stats::DlgUserKeys dialog(f.state);
+        QCOMPARE(labelTexts(dialog), QStringList(24, QStringLiteral("0")));
+        QCOMPARE(f.state.UserKeysDone, done);
+        QCOMPARE(f.state.UserKeyCounts[0], 7);
+    }
+    QVERIFY(f.library->calls.isEmpty());
+}
+
+void DialogsTest::userKeysBuiltOnceThenReused() {
+    Fixture f;
+    f.state.TypedText = "我们学习。";
+    f.library->tagsFor.insert("我们学习。", "00112");
+    f.library->codes.insert("。", "");
+
+    QStringList first;
+    {
+        stats::DlgUserKeys dialog(f.state);
+        first = labelTexts(dialog);
+    }
+    QVERIFY(f.state.UserKeysDone);
+    QCOMPARE(first, numbers(f.state.UserKeyCounts));
+    QCOMPARE(first[stats::CharStdTotal], QStringLiteral("29")); // 4 × 5 + 8 + 1
+    const QStringList callsAfterFirst = f.library->calls;
+    QCOMPARE(callsAfterFirst.count("divide:我们学习。"), 1);
+
+    // Reopened without a new test: the same numbers, the library not asked again,
+    // even when the typed text has changed meanwhile.
+    f.state.UserKeyCounts = {};
+    f.state.TypedText = "我们学习。我";
+    {
+        stats::DlgUserKeys dialog(f.state);
+        QCOMPARE(labelTexts(dialog), first);
+    }
+    QCOMPARE(f.library->calls, callsAfterFirst);
+
+    // A new test clears UserKeysDone: the tables are built again.
+    f.state.UserKeysDone = false;
+    f.library->tagsFor.insert("我们学习。我", "001120");
+    stats::DlgUserKeys dialog(f.state);
+    QCOMPARE(f.library->calls.count("divide:我们学习。我"), 1);
+    QCOMPARE(labelTexts(dialog)[stats::CharStdTotal], QStringLiteral("36"));
+}
+
+void DialogsTest::userKeysFailuresAreToldAndRetried() {
+    {
+        Fixture f;
+        f.state.TypedText = "我们";
+        f.library->loadError = "无法载入分词词库";
+        stats::DlgUserKeys dialog(f.state);
+        QCOMPARE(labelTexts(dialog), QStringList(24, QStringLiteral("0")));
+        QVERIFY(!f.state.UserKeysDone);
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(f.messages.shown[0].text, QStringLiteral("无法载入分词词库"));
+        QCOMPARE(f.messages.shown[0].title, QStringLiteral("提示信息"));
+        QCOMPARE(f.messages.shown[0].icon, coding::MsgIcon::Exclamation);
+
+        // Once the library loads, the next opening builds the tables.
+        f.library->loadError.clear();
+        f.library->tagsFor.insert("我们", "00");
+        stats::DlgUserKeys again(f.state);
+        QVERIFY(f.state.UserKeysDone);
+        QCOMPARE(labelTexts(again)[stats::WordStdTotal], QStringLiteral("6"));
+    }
+    {
+        Fixture f(false); // no jtdb.dat
+        f.state.TypedText = "我们";
+        f.library->tagsFor.insert("我们", "00");
+        stats::DlgUserKeys dialog(f.state);
+        QVERIFY(!f.state.UserKeysDone);
+        QCOMPARE(f.messages.shown.size(), 1);
+        QVERIFY(f.messages.shown[0].text.contains(QStringLiteral("jtdb.dat")));
+        QCOMPARE(labelTexts(dialog), QStringList(24, QStringLiteral("0")));
+    }
+}
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
