@@ -2,8 +2,10 @@
 #include "coding/appdirectory.h"
 #include "coding/appstate.h"
 #include "coding/marviklibrary.h"
+#include "coding/textcolouring.h"
 #include "qtservices.h"
 #include "startup.h"
+#include "test/frmfctest.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,7 +19,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Trevix2006"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/trevix-48.png")));
     // The windows ask for the Kai font by its Windows name.
-    QFont::insertSubstitution(QStringLiteral("楷体_GB2312"), QStringLiteral("AR PL UKai CN"));
+    coding::installFontSubstitutes();
 
     auto dir = coding::AppDirectory::resolve();
     const QString userDict = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
@@ -39,6 +41,7 @@ int main(int argc, char *argv[]) {
     // The working windows: frmFcTest (test) and frmPreSplit (segmentation editor)
     // are set here as they come; until then their buttons do nothing.
     app::frmMain::WorkWindows windows;
+    windows.fcTest = [&state](QWidget &parent) { test::frmFcTest::run(state, parent); };
 
     return app::runMainWindow(state, imeBackend.get(), std::move(windows));
 }

@@ -86,6 +86,11 @@ struct AppState {
     bool MoreInfoStatsReady = false;      // the detailed statistics are computed
     bool TextKeysDone = false;            // keystroke counts of the whole text are computed
     bool UserKeysDone = false;            // keystroke counts of the typed text are computed
+    // The result dialog's figures as it last showed them ("95.00%", "40字/分",
+    // "38字/分"), for the statistics file; valid while ResultStatsReady.
+    QString AccuracyText;
+    QString SpeedText;
+    QString EffSpeedText;
 
     // --- Detailed statistics (stats: DlgMoreInfo, DlgKeys, DlgUserKeys) ------
     // Keystroke counts of the whole text and of the typed text, 24 each, in the

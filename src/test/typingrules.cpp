@@ -30,8 +30,11 @@ QString codeHintItem(const QString &text, const QString &tags, int pos) {
     int start = pos;
     while (start > 0 && tags.at(start - 1) == tag)
         --start;
-    if (start != pos)
-        return text.mid(pos, 1); // inside a word: the character alone
+    if (start != pos) // inside a word: the character alone (both halves of a surrogate pair)
+        return text.mid(pos, text.at(pos).isHighSurrogate() && pos + 1 < text.size() &&
+                                     text.at(pos + 1).isLowSurrogate()
+                                 ? 2
+                                 : 1);
     int end = pos;
     while (end + 1 < tags.size() && end + 1 < text.size() && tags.at(end + 1) == tag)
         ++end;

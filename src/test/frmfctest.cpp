@@ -1,0 +1,713 @@
+#include "frmfctest.h"
+
+#include "picturebutton.h"
+#include "testtextfile.h"
+#include "typingbox.h"
+
+#include "app/ime/inputmethod.h"
+#include "app/layout.h"
+#include "app/pictures.h"
+#include "coding/codelookup.h"
+#include "coding/settings.h"
+#include "coding/textcolouring.h"
+#include "prepare/filterfiles.h"
+#include "prepare/frmopenfile.h"
+#include "stats/dlgresult.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStatusBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <cmath>
+
+namespace test {
+
+namespace {
+
+const QString kMessageTitle = QStringLiteral("提示信息");
+const QString kWelcomeTitle = QStringLiteral("欢迎信息");
+const QString kStatusWelcome = QStringLiteral("欢迎进入分词测试");
+const QString kPauseCaption = QStringLiteral("暂停测试");
+const QString kResumeCaption = QStringLiteral("继续测试");
+
+// 400 twips: the input box keeps this far from the right edge of the text.
+constexpr int kBoxRightGap = 27;
+// The text ends this far above the status bar (the original measured its 500 twips
+// from the window's outer height, title bar included).
+constexpr int kTextBottomGap = 4;
+
+// The design rectangles of the controls (px, in the window's inner area at the
+// design size).
+constexpr int kButtonLeft = 670, kButtonWidth = 100, kButtonHeight = 32;
+constexpr QSize kBoxSize{14, 25}; // about 210 x 375 twips
+
+QString tipsText() {
+    return QStringLiteral(
+        "\n\n    本单元根据用户打开的文本文件进行分词测试。系统把用户打开的文本文件切"
+        "分成词组，帮助用户练习Qorvan输入法的词组输入，并对文本文件包含的词组信"
+        "息和用户的输入练习情况提供详细的统计信息。\n    系统还提供保存分词结果和"
+        "统计信息的功能，以方便用户对文件进行分析和记录自己的练习成绩。\n\n");
+}
+
+// The time of day as the system shows it, without a time zone.
+QString timeOfDay(const QTime &time) {
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return QLocale::system().toString(time, format.trimmed());
+}
+
+} // namespace
+
+frmFcTest::frmFcTest(coding::AppState &state, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_document(new QTextDocument(this)),
+      m_check(state, *m_document) {
+    setObjectName(QStringLiteral("frmFcTest"));
+    setWindowTitle(QStringLiteral("分词测试"));
+    buildControls();
+    buildMenus();
+    connect(&m_lockKeys, &app::LockKeys::changed, this, &frmFcTest::updateNumLockPanel);
+    updateNumLockPanel();
+    setMinimumSize(kMinimumSize);
+    resize(kDesignSize);
+}
+
+frmFcTest::~frmFcTest() = default;
+
+void frmFcTest::buildControls() {
+    auto *area = new QWidget(this);
+    area->setObjectName(QStringLiteral("fcTestArea"));
+    setCentralWidget(area);
+    const int areaHeight = kDesignSize.height() - 22; // the status bar takes the rest
+    const int textWidth = kDesignSize.width() - kButtonWidth * 16 / 10;
+    const int textHeight = areaHeight - kTextBottomGap;
+
+    // Title, frame and help first, so that the text covers them once it is shown.
+    LabelFc = new QLabel(QStringLiteral("欢迎进入分词测试！"), area);
+    LabelFc->setObjectName(QStringLiteral("LabelFc"));
+    QFont titleFont = LabelFc->font();
+    titleFont.setPointSize(20);
+    titleFont.setBold(true);
+    LabelFc->setFont(titleFont);
+    LabelFc->setAlignment(Qt::AlignCenter);
+    LabelFc->setGeometry(40, 40, 560, 50);
+
+    Shape1 = new QFrame(area);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setFrameShape(QFrame::Box);
+    Shape1->setGeometry(40, 110, 560, 300);
+
+    lblTips = new QLabel(area);
+    lblTips->setObjectName(QStringLiteral("lblTips"));
+    lblTips->setFont(QFont(QString::fromUtf16(coding::kKaiFontName), 12));
+    lblTips->setWordWrap(true);
+    lblTips->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblTips->setGeometry(56, 120, 528, 280);
+
+    // The text: no caret, no clicks, no typing; it scrolls.
+    mainText = new QTextEdit(area);
+    mainText->setObjectName(QStringLiteral("mainText"));
+    mainText->setDocument(m_document);
+    mainText->document()->setUndoRedoEnabled(false);
+    mainText->setFont(QFont(QString::fromUtf16(coding::kKaiFontName), 16));
+    mainText->setReadOnly(true);
+    mainText->setTextInteractionFlags(Qt::NoTextInteraction);
+    mainText->setFocusPolicy(Qt::NoFocus);
+    mainText->setContextMenuPolicy(Qt::NoContextMenu);
+    mainText->viewport()->installEventFilter(this);
+    mainText->setGeometry(0, 0, textWidth, textHeight);
+    mainText->hide();
+
+    tmpText = new TypingBox(area);
+    tmpText->setObjectName(QStringLiteral("tmpText"));
+    tmpText->setGeometry(textWidth - kBoxSize.width() - kBoxRightGap,
+                         textHeight - kBoxSize.height(), kBoxSize.width(), kBoxSize.height());
+    tmpText->hide();
+    connect(tmpText, &TypingBox::typed, this, &frmFcTest::tmpText_Typed);
+    connect(tmpText, &TypingBox::navigationKey, this, &frmFcTest::tmpText_KeyDown);
+    connect(tmpText, &TypingBox::keyReleased, this, &frmFcTest::tmpText_KeyUp);
+    connect(tmpText, &TypingBox::focusEntered, this, [this] {
+        if (m_openImeOnFocus && testRunning()) {
+            m_openImeOnFocus = false;
+            app::OpenInputMethod(m_state);
+        }
+    });
+
+    QFont buttonFont = font();
+    buttonFont.setPointSize(10);
+    const auto button = [&](PictureButton *&control, const char *name, const char *caption,
+                            int top) {
+        control = new PictureButton(QString::fromUtf8(caption), area);
+        control->setObjectName(QString::fromLatin1(name));
+        control->setFont(buttonFont);
+        control->setFocusPolicy(Qt::TabFocus);
+        control->setGeometry(kButtonLeft, top, kButtonWidth, kButtonHeight);
+    };
+    button(CmdStartTest, "CmdStartTest", "开始测试", 40);
+    button(CmdPauTest, "CmdPauTest", "暂停测试", 86);
+    button(CmdEndTest, "CmdEndTest", "结束测试", 132);
+    button(cmdFile, "cmdFile", "文   件", 200);
+    button(CmdCalc, "CmdCalc", "统计信息", 246);
+    button(CmdSetting, "CmdSetting", "选项设置", 292);
+    button(CmdQuit, "CmdQuit", "退   出", 360);
+    connect(CmdStartTest, &QPushButton::clicked, this, &frmFcTest::CmdStartTest_Click);
+    connect(CmdPauTest, &QPushButton::clicked, this, &frmFcTest::CmdPauTest_Click);
+    connect(CmdEndTest, &QPushButton::clicked, this, &frmFcTest::CmdEndTest_Click);
+    connect(cmdFile, &QPushButton::clicked, this, &frmFcTest::cmdFile_Click);
+    connect(CmdCalc, &QPushButton::clicked, this, &frmFcTest::CmdCalc_Click);
+    connect(CmdQuit, &QPushButton::clicked, this, &frmFcTest::CmdQuit_Click);
+    // CmdSetting opens the options dialog, which connects itself to it.
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &frmFcTest::Timer1_Timer);
+    tmrLimitTime = new QTimer(this);
+    tmrLimitTime->setObjectName(QStringLiteral("tmrLimitTime"));
+    tmrLimitTime->setInterval(1000);
+    connect(tmrLimitTime, &QTimer::timeout, this, &frmFcTest::tmrLimitTime_Timer);
+
+    StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setAutoFillBackground(true);
+    const QString panelTexts[4] = {kStatusWelcome, QString(), QStringLiteral("NUM"),
+                                   QStringLiteral("Qorvan输入法第四版")};
+    for (int i = 0; i < 4; ++i) {
+        auto *panel = new QLabel(panelTexts[i], StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
+        panel->setContentsMargins(6, 0, 6, 0);
+        StatusBar1Panels[size_t(i)] = panel;
+        if (i == 0)
+            StatusBar1->addWidget(panel, 1);
+        else
+            StatusBar1->addPermanentWidget(panel);
+    }
+    StatusBar1Panels[1]->setMinimumWidth(90);
+    StatusBar1Panels[2]->setToolTip(QStringLiteral("数字锁定"));
+}
+
+void frmFcTest::buildMenus() {
+    // Pop-up menus of cmdFile and CmdCalc; the window shows no menu bar.
+    mnuFile = new QMenu(QStringLiteral("文件(&F)"), this);
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    const auto item = [](QMenu *menu, QAction *&action, const char *name, const char *caption) {
+        action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+    };
+    item(mnuFile, mnuOpenTestFile, "mnuOpenTestFile", "打开测试文件(&O)…");
+    item(mnuFile, mnuOpenExample, "mnuOpenExample", "打开分词例文(&E)…");
+    item(mnuFile, mnuAddWord, "mnuAddWord", "添加自定义词…");
+    item(mnuFile, mnuSaveTestFile, "mnuSaveTestFile", "保存分词结果…");
+    item(mnuFile, mnuSaveResult, "mnuSaveResult", "保存分词例文(&S)…");
+    // Custom words cannot be added from this window: the item is never available.
+    mnuAddWord->setEnabled(false);
+
+    mnuCalc = new QMenu(QStringLiteral("统计(&S)"), this);
+    mnuCalc->setObjectName(QStringLiteral("mnuCalc"));
+    item(mnuCalc, mnuStaInfo, "mnuStaInfo", "统计信息(&C)…");
+    item(mnuCalc, mnuStaSave, "mnuStaSave", "保存结果(&S)…");
+
+    connect(mnuOpenTestFile, &QAction::triggered, this, &frmFcTest::mnuOpenTestFile_Click);
+    connect(mnuStaInfo, &QAction::triggered, this, &frmFcTest::mnuStaInfo_Click);
+    // mnuOpenExample, mnuSaveTestFile, mnuSaveResult and mnuStaSave are connected
+    // by the test files' commands.
+}
+
+void frmFcTest::run(coding::AppState &state, QWidget &parent) {
+    frmFcTest window(state, &parent);
+    if (!window.Form_Load()) {
+        QCoreApplication::exit(1); // the message has told why; the program ends
+        return;
+    }
+    window.exec();
+}
+
+bool frmFcTest::Form_Load() {
+    // 1, 2: the place on the screen and the design of the layout.
+    app::centreOnScreen(*this);
+    app::RecordControlLayout(*this, m_state);
+
+    // 3, 4: the background and the faces of the command buttons.
+    coding::MessageService &messages = *m_state.services.messages;
+    const auto picture = [this](qint16 id) {
+        return app::loadPicture(m_state.appDir.filePath(app::pictureFileName(id)));
+    };
+    const auto missing = [&messages] {
+        messages.show(kPicturesMissingMessage, kMessageTitle, coding::MsgButtons::Ok,
+                      coding::MsgIcon::Critical);
+        return false;
+    };
+    m_background = picture(101);
+    if (m_background.isNull())
+        return missing();
+    const QList<PictureButton *> buttons = centralWidget()->findChildren<PictureButton *>();
+    bool anyCommand = false;
+    for (const PictureButton *b : buttons)
+        anyCommand |= b->objectName().startsWith(QLatin1String("cmd"), Qt::CaseInsensitive);
+    if (anyCommand) {
+        const QPixmap face = picture(102), disabledFace = picture(103);
+        if (face.isNull() || disabledFace.isNull())
+            return missing();
+        for (PictureButton *b : buttons) {
+            if (b->objectName().startsWith(QLatin1String("cmd"), Qt::CaseInsensitive))
+                b->setFaces(face, disabledFace);
+        }
+    }
+
+    // 5, 6: the design font sizes and the settings.
+    m_baseFontSizes = {cmdFile->font().pointSize(), LabelFc->font().pointSize(),
+                       lblTips->font().pointSize()};
+    coding::LoadSettings(m_state);
+
+    // 7, 8, 9: no text yet.
+    mainText->hide();
+    tmpText->hide();
+    lblTips->setText(tipsText());
+    m_state.EditorIsTarget = false;
+    CmdPauTest->setEnabled(false);
+    setTestRunning(false);
+    mnuSaveTestFile->setEnabled(false);
+    mnuSaveResult->setEnabled(false);
+    mnuStaInfo->setEnabled(false);
+    mnuStaSave->setEnabled(false);
+    tmrLimitTime->stop();
+    Timer1->start();
+    m_state.ResultStatsReady = false;
+    m_state.MoreInfoStatsReady = false;
+    m_loaded = true;
+    return true;
+}
+
+void frmFcTest::exec() {
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    if (m_closed)
+        return;
+    QEventLoop loop;
+    m_loop = &loop;
+    loop.exec();
+    m_loop = nullptr;
+}
+
+bool frmFcTest::testRunning() const {
+    return CmdEndTest->isEnabled();
+}
+
+void frmFcTest::setTestRunning(bool running) {
+    CmdEndTest->setEnabled(running);
+    tmpText->setChecking(running);
+}
+
+// --- The text arrives -----------------------------------------------------------
+
+void frmFcTest::receiveText(const prepare::PreparedText &prepared,
+                            const prepare::ProgressCallback &progress) {
+    m_check.stop();
+    mainText->clear();
+    mainText->setPlainText(prepared.text);
+    mnuSaveTestFile->setEnabled(true);
+    mnuSaveResult->setEnabled(m_state.NeedFc);
+    mnuStaInfo->setEnabled(true);
+    mnuStaSave->setEnabled(true);
+    m_state.AlphaCount = 0;
+    int maximum = 0;
+    coding::TextProgress steps;
+    steps.setup = [&maximum](int, int max) { maximum = max; };
+    steps.step = [&](int value) {
+        if (progress)
+            progress(value, maximum);
+    };
+    if (!coding::PrepareTestText(m_state, *mainText->document(), steps))
+        coding::reportCodeDatabaseError(m_state);
+    mainText->moveCursor(QTextCursor::Start);
+}
+
+void frmFcTest::mnuOpenTestFile_Click() {
+    const Qt::WindowStates before = windowState();
+    m_state.EditorIsTarget = false;
+    prepare::frmOpenFile dialog(m_state, *this, this);
+    execDialog(dialog);
+    if (!mainText->document()->isEmpty()) {
+        mainText->show();
+        SetPosofText();
+    }
+    setWindowState(before);
+}
+
+// --- Start, pause, end ----------------------------------------------------------
+
+void frmFcTest::CmdStartTest_Click() {
+    // 1: a text must be there.
+    if (mainText->isHidden()) {
+        m_state.services.messages->show(kNoTextMessage, kMessageTitle, coding::MsgButtons::Ok,
+                                        coding::MsgIcon::Exclamation);
+        return;
+    }
+    // 2, 4: the time and the countdown.
+    m_testStartTime = m_state.services.clock->now();
+    if (m_state.IsLimitTime) {
+        Timer1->stop();
+        tmrLimitTime->start(1000);
+        m_remainingSeconds = m_state.LimitTimeLen * 60;
+    }
+    // 5, 6: the states of a running test.
+    for (QWidget *w : {static_cast<QWidget *>(cmdFile), static_cast<QWidget *>(CmdStartTest),
+                       static_cast<QWidget *>(CmdCalc), static_cast<QWidget *>(CmdSetting),
+                       static_cast<QWidget *>(CmdQuit)})
+        w->setEnabled(false);
+    for (QAction *a :
+         {mnuSaveTestFile, mnuOpenTestFile, mnuOpenExample, mnuSaveResult, mnuStaInfo, mnuStaSave})
+        a->setEnabled(false);
+    CmdPauTest->setText(kPauseCaption);
+    CmdPauTest->setEnabled(true);
+    m_paused = false;
+    m_state.TypedText.clear();
+    m_state.UserKeysDone = false;
+
+    // 8: the coloured text as it is now, for the result dialog's exit. Without a
+    // copy the exit colours the text again by its tags, so an old copy must not
+    // stay behind.
+    if (!saveTestTextCopy(m_state, *mainText->document(), nullptr))
+        removeTestTextCopy(m_state);
+
+    // 7, 9, 10, 12: the input box, the counts, the first character.
+    tmpText->show();
+    tmpText->setEnabled(true);
+    tmpText->clear();
+    m_pausedMs = 0;
+    m_check.start();
+    setTestRunning(true);
+
+    // 11, 13: the box at its place with the focus, the welcome texts away.
+    SetPosofText();
+    placeInputBox();
+    followCurrentCharacter();
+    LabelFc->hide();
+    lblTips->hide();
+    Shape1->hide();
+
+    // 3: the input method, once the box has the focus.
+    openInputMethodWhenFocused();
+}
+
+void frmFcTest::CmdPauTest_Click() {
+    if (!m_paused) {
+        m_pauseStartTime = m_state.services.clock->now();
+        m_openImeOnFocus = false;
+        app::CloseInputMethod(m_state);
+        CmdPauTest->setText(kResumeCaption);
+        m_paused = true;
+        setTestRunning(false);
+        if (m_state.IsLimitTime)
+            tmrLimitTime->stop();
+        return;
+    }
+    const QDateTime resumed = m_state.services.clock->now();
+    CmdPauTest->setText(kPauseCaption);
+    m_paused = false;
+    m_pausedMs += m_pauseStartTime.msecsTo(resumed);
+    setTestRunning(true);
+    tmpText->setFocus();
+    openInputMethodWhenFocused();
+    if (m_state.IsLimitTime)
+        tmrLimitTime->start();
+}
+
+void frmFcTest::CmdEndTest_Click() {
+    if (!testRunning())
+        return;
+    endTest();
+    showResult();
+}
+
+void frmFcTest::endTest() {
+    // 1, 2, 3: the end time, the clock back, the input method off.
+    m_testEndTime = m_state.services.clock->now();
+    Timer1->start();
+    tmrLimitTime->stop();
+    StatusBar1Panels[0]->clear();
+    m_openImeOnFocus = false;
+    app::CloseInputMethod(m_state);
+
+    // 4: the states of an ended test.
+    for (QWidget *w : {static_cast<QWidget *>(cmdFile), static_cast<QWidget *>(CmdStartTest),
+                       static_cast<QWidget *>(CmdSetting), static_cast<QWidget *>(CmdQuit),
+                       static_cast<QWidget *>(CmdCalc)})
+        w->setEnabled(true);
+    for (QAction *a : {mnuSaveTestFile, mnuOpenTestFile, mnuOpenExample, mnuStaInfo, mnuStaSave})
+        a->setEnabled(true);
+    mnuSaveResult->setEnabled(m_state.NeedFc);
+    CmdPauTest->setEnabled(false);
+    m_paused = false;
+    setTestRunning(false);
+
+    // 5, 6: the mark off, the net duration.
+    m_check.stop();
+    m_state.TestDuration = m_testStartTime.msecsTo(m_testEndTime) - m_pausedMs;
+}
+
+void frmFcTest::showResult() {
+    stats::DlgResult dialog(
+        m_state, mainText->document()->toRawText(), [this] { restoreTestText(); }, this);
+    execDialog(dialog);
+}
+
+void frmFcTest::restoreTestText() {
+    test::restoreTestText(m_state, *mainText->document());
+}
+
+void frmFcTest::mnuStaInfo_Click() {
+    showResult();
+}
+
+void frmFcTest::openInputMethodWhenFocused() {
+    if (!m_state.AutoOpenIme)
+        return;
+    if (tmpText->hasFocus()) {
+        m_openImeOnFocus = false;
+        app::OpenInputMethod(m_state);
+    } else {
+        m_openImeOnFocus = true; // when the window gets the focus back
+    }
+}
+
+// --- Typing -------------------------------------------------------------------
+
+void frmFcTest::tmpText_Typed(const QString &typed) {
+    if (!testRunning())
+        return;
+    const bool ended = m_check.checkTyped(typed);
+    placeInputBox();
+    if (!ended) {
+        followCurrentCharacter();
+        return;
+    }
+    // The key that typed the last character is let go only after the test has
+    // ended; it counts all the same.
+    ++m_state.KeyPressCount;
+    endTest();
+    // The result opens once the input box has finished with this input.
+    QMetaObject::invokeMethod(this, &frmFcTest::showResult, Qt::QueuedConnection);
+}
+
+void frmFcTest::tmpText_KeyDown(int key) {
+    if (!testRunning())
+        return;
+    switch (key) {
+    case Qt::Key_Right:
+        m_check.moveRight();
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Backspace:
+        m_check.moveLeft();
+        break;
+    case Qt::Key_F2:
+        tmpText->clear();
+        showCodeHint();
+        break;
+    default:
+        return;
+    }
+    followCurrentCharacter();
+}
+
+void frmFcTest::tmpText_KeyUp() {
+    if (testRunning())
+        ++m_state.KeyPressCount;
+}
+
+void frmFcTest::showCodeHint() {
+    const QString item = m_check.hintItem();
+    QString stdCode, shortCode;
+    if (!coding::LookupCodes(m_state, item, stdCode, shortCode)) {
+        coding::reportCodeDatabaseError(m_state);
+        return;
+    }
+    StatusBar1Panels[0]->setText(codeHintMessage(item, stdCode, shortCode));
+}
+
+void frmFcTest::placeInputBox() {
+    const QRect text = mainText->geometry();
+    if (m_check.position() >= 200)
+        tmpText->move(0, text.top() + text.height() / 4);
+    else
+        tmpText->move(text.left() + text.width() - tmpText->width() - kBoxRightGap,
+                      text.top() + text.height() - tmpText->height());
+    if (tmpText->hasFocus() && QGuiApplication::inputMethod())
+        QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+}
+
+void frmFcTest::followCurrentCharacter() {
+    QTextCursor cursor(mainText->document());
+    cursor.setPosition(std::min(m_check.position(), mainText->document()->characterCount() - 1));
+    mainText->setTextCursor(cursor);
+    mainText->ensureCursorVisible();
+}
+
+// --- Clock and countdown --------------------------------------------------------
+
+void frmFcTest::Timer1_Timer() {
+    StatusBar1Panels[1]->setText(timeOfDay(m_state.services.clock->now().time()));
+}
+
+void frmFcTest::tmrLimitTime_Timer() {
+    --m_remainingSeconds;
+    StatusBar1Panels[1]->setText(formatCountdown(std::max(m_remainingSeconds, 0)));
+    if (m_remainingSeconds <= 0 && testRunning()) {
+        endTest();
+        showResult();
+    }
+}
+
+// --- Buttons and menus ----------------------------------------------------------
+
+void frmFcTest::popUp(QMenu &menu, const QWidget &button) {
+    const QPoint at(button.x() + button.width(), button.y() + button.height() / 2);
+    menu.popup(button.parentWidget()->mapToGlobal(at));
+}
+
+void frmFcTest::cmdFile_Click() {
+    popUp(*mnuFile, *cmdFile);
+}
+
+void frmFcTest::CmdCalc_Click() {
+    popUp(*mnuCalc, *CmdCalc);
+}
+
+void frmFcTest::CmdQuit_Click() {
+    close();
+}
+
+// --- Layout ---------------------------------------------------------------------
+
+void frmFcTest::SetPosofText() {
+    if (isMinimized())
+        return;
+    const QWidget *area = centralWidget();
+    mainText->setGeometry(0, 0, area->width() - cmdFile->width() * 16 / 10,
+                          area->height() - kTextBottomGap);
+    tmpText->move(mainText->x() + mainText->width() - tmpText->width() - kBoxRightGap,
+                  mainText->y() + mainText->height() - tmpText->height());
+    if (tmpText->isVisible())
+        tmpText->setFocus();
+    mnuFile->hide();
+}
+
+void frmFcTest::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    if (!m_loaded)
+        return;
+    Form_Resize();
+}
+
+void frmFcTest::Form_Resize() {
+    app::ResizeForm(*this, m_state);
+    if (m_state.ScaleFactorX > 0) {
+        const double grow = m_state.ScaleFactorY - 1;
+        const auto sized = [](QWidget *w, int points) {
+            QFont f = w->font();
+            f.setPointSize(std::max(1, points));
+            w->setFont(f);
+        };
+        const int buttonPoints = int(std::trunc(grow * 12)) + m_baseFontSizes[0];
+        for (QWidget *w : {static_cast<QWidget *>(cmdFile), static_cast<QWidget *>(CmdStartTest),
+                           static_cast<QWidget *>(CmdPauTest), static_cast<QWidget *>(CmdEndTest),
+                           static_cast<QWidget *>(CmdSetting), static_cast<QWidget *>(CmdCalc),
+                           static_cast<QWidget *>(CmdQuit)})
+            sized(w, buttonPoints);
+        sized(LabelFc, int(std::trunc(grow * 12)) + m_baseFontSizes[1]);
+        sized(lblTips, int(std::trunc(grow * 15)) + m_baseFontSizes[2]);
+    }
+    // The window springs back to its smallest size.
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) &&
+        (width() < kMinimumSize.width() || height() < kMinimumSize.height()))
+        resize(std::max(width(), kMinimumSize.width()), std::max(height(), kMinimumSize.height()));
+    // The text and the box keep their places at the new size.
+    if (!mainText->isHidden()) {
+        const QWidget *area = centralWidget();
+        mainText->setGeometry(0, 0, area->width() - cmdFile->width() * 16 / 10,
+                              area->height() - kTextBottomGap);
+        placeInputBox();
+    }
+}
+
+void frmFcTest::paintEvent(QPaintEvent *event) {
+    if (m_background.isNull()) {
+        QMainWindow::paintEvent(event);
+        return;
+    }
+    if (m_scaledBackground.size() != size()) {
+        const QPixmap cover =
+            m_background.scaled(size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+        m_scaledBackground = cover.copy((cover.width() - width()) / 2,
+                                        (cover.height() - height()) / 2, width(), height());
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_scaledBackground);
+}
+
+bool frmFcTest::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == mainText->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::RightButton && event->type() == QEvent::MouseButtonPress)
+                m_state.services.messages->show(kWelcomeMessage, kWelcomeTitle,
+                                                coding::MsgButtons::Ok,
+                                                coding::MsgIcon::Information);
+            return true; // no caret is placed, nothing is selected
+        }
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmFcTest::updateNumLockPanel() {
+    StatusBar1Panels[2]->setEnabled(m_lockKeys.numLock());
+}
+
+// --- Closing --------------------------------------------------------------------
+
+void frmFcTest::closeEvent(QCloseEvent *event) {
+    Form_Unload();
+    event->accept();
+    QMainWindow::closeEvent(event);
+}
+
+void frmFcTest::Form_Unload() {
+    if (m_closed)
+        return;
+    m_closed = true;
+    // A test left running or paused is given up: the input method goes back to
+    // English and the timers stop.
+    if (CmdPauTest->isEnabled()) {
+        m_check.stop();
+        setTestRunning(false);
+        CmdPauTest->setEnabled(false);
+        m_openImeOnFocus = false;
+        app::CloseInputMethod(m_state);
+    }
+    Timer1->stop();
+    tmrLimitTime->stop();
+    removeTestTextCopy(m_state);
+    prepare::FilterFiles(m_state.appDir).removeBackup();
+    if (m_loop)
+        m_loop->quit();
+}
+
+} // namespace test

@@ -1,0 +1,174 @@
+#pragma once
+
+// frmFcTest, "分词测试": the window in which the learner types a segmented text.
+//
+// A text arrives through the open-file dialog (this window is its TextReceiver),
+// coloured word by word in mainText. "开始测试" saves the coloured text as
+// temp.zh, switches the input method on (AutoOpenIme) once the input box tmpText
+// has the focus, and starts the clock or the countdown. Every character that the
+// input method commits into tmpText is checked by a TypingCheck: recoloured right
+// or wrong, counted, grouped into the learner's words by its timing. The end of the
+// text, "结束测试" or the countdown end the test: the input method goes back to
+// English, TestDuration = end - start - pauses, and DlgResult shows the outcome;
+// its exit puts the colours of temp.zh back.
+//
+// The window is opened modally from the main window (run()). The menu items and
+// buttons whose work belongs to other windows (examples, saved results, options,
+// custom words) are here with their captions and states, under their names
+// (findChild<QAction *>("mnuOpenExample")), for those windows to connect to.
+
+#include "typingcheck.h"
+
+#include "app/lockkeys.h"
+#include "coding/appstate.h"
+#include "prepare/textreceiver.h"
+
+#include <QDateTime>
+#include <QDialog>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QEventLoop;
+class QFrame;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTextDocument;
+class QTextEdit;
+
+namespace test {
+
+class PictureButton;
+class TypingBox;
+
+inline const QString kNoTextMessage = QStringLiteral("请先打开测试文件！");
+inline const QString kWelcomeMessage = QStringLiteral("欢迎使用Qorvan输入法2006分词测试！");
+inline const QString kPicturesMissingMessage =
+    QStringLiteral("背景图片文件不完整，请重新启动程序！");
+
+class frmFcTest : public QMainWindow, public prepare::TextReceiver {
+    Q_OBJECT
+public:
+    // Sizes of the design, in device-independent pixels (15 twips = 1 px).
+    static constexpr QSize kDesignSize{800, 600};
+    static constexpr QSize kMinimumSize{600, 533}; // 9000 x 8000 twips
+
+    explicit frmFcTest(coding::AppState &state, QWidget *parent = nullptr);
+    ~frmFcTest() override;
+
+    // Opens the window modally over parent and returns when it has closed. When
+    // its pictures are missing it tells the user and ends the program.
+    static void run(coding::AppState &state, QWidget &parent);
+
+    // Loading: centring, layout, pictures, settings, states. False when a picture
+    // is missing: the message has been shown and the program is to end.
+    bool Form_Load();
+    // Shows the window modally and returns when it has closed.
+    void exec();
+
+    // Runs a dialog modally (the open-file dialog, the result dialog); tests
+    // replace it so that nothing blocks.
+    std::function<int(QDialog &)> execDialog = [](QDialog &dialog) { return dialog.exec(); };
+
+    // The hand-over of the open-file dialog.
+    void receiveText(const prepare::PreparedText &prepared,
+                     const prepare::ProgressCallback &progress) override;
+
+    // Event handlers, named as in the window's design.
+    void CmdStartTest_Click();
+    void CmdPauTest_Click();
+    void CmdEndTest_Click();
+    void cmdFile_Click();
+    void CmdCalc_Click();
+    void CmdQuit_Click();
+    void mnuOpenTestFile_Click();
+    void mnuStaInfo_Click();
+    void Timer1_Timer();
+    void tmrLimitTime_Timer();
+    // Places mainText and tmpText for the window's size; tmpText gets the focus
+    // when it is visible.
+    void SetPosofText();
+
+    // True while a test runs and is not paused (CmdEndTest is enabled).
+    bool testRunning() const;
+    const TypingCheck &typingCheck() const { return m_check; }
+    int remainingSeconds() const { return m_remainingSeconds; }
+    std::array<int, 3> baseFontSizes() const { return m_baseFontSizes; }
+
+    // Controls, named as in the window's design.
+    QTextEdit *mainText;
+    TypingBox *tmpText;
+    QLabel *LabelFc;
+    QLabel *lblTips;
+    QFrame *Shape1;
+    PictureButton *CmdStartTest;
+    PictureButton *CmdPauTest;
+    PictureButton *CmdEndTest;
+    PictureButton *cmdFile;
+    PictureButton *CmdCalc;
+    PictureButton *CmdSetting;
+    PictureButton *CmdQuit;
+    QTimer *Timer1;
+    QTimer *tmrLimitTime;
+    QStatusBar *StatusBar1;
+    std::array<QLabel *, 4> StatusBar1Panels{};
+    QMenu *mnuFile;
+    QAction *mnuOpenTestFile;
+    QAction *mnuOpenExample;
+    QAction *mnuAddWord;
+    QAction *mnuSaveTestFile;
+    QAction *mnuSaveResult;
+    QMenu *mnuCalc;
+    QAction *mnuStaInfo;
+    QAction *mnuStaSave;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void Form_Resize();
+    void Form_Unload();
+    void setTestRunning(bool running);
+    void openInputMethodWhenFocused();
+    void tmpText_Typed(const QString &typed);
+    void tmpText_KeyDown(int key);
+    void tmpText_KeyUp();
+    void showCodeHint();
+    void placeInputBox();
+    void followCurrentCharacter();
+    void endTest();
+    void showResult();
+    void restoreTestText();
+    void popUp(QMenu &menu, const QWidget &button);
+    void updateNumLockPanel();
+
+    coding::AppState &m_state;
+    QTextDocument *m_document; // mainText's text, owned by the window
+    TypingCheck m_check;
+    app::LockKeys m_lockKeys;
+    QPixmap m_background, m_scaledBackground;
+    std::array<int, 3> m_baseFontSizes{};
+    bool m_loaded = false;
+    bool m_closed = false;
+    bool m_openImeOnFocus = false;
+    bool m_paused = false;
+    QEventLoop *m_loop = nullptr;
+
+    // The test's times (the clock's local time).
+    QDateTime m_testStartTime, m_testEndTime, m_pauseStartTime;
+    qint64 m_pausedMs = 0;
+    int m_remainingSeconds = 0;
+};
+
+} // namespace test

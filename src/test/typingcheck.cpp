@@ -1,0 +1,214 @@
+#include "typingcheck.h"
+
+#include "coding/colorref.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace test {
+
+namespace {
+
+QTextCharFormat colourFormat(qint32 colorRef) {
+    QTextCharFormat format;
+    format.setForeground(coding::colorFromColorRef(colorRef));
+    return format;
+}
+
+} // namespace
+
+TypingCheck::TypingCheck(coding::AppState &state, QTextDocument &doc)
+    : m_state(state), m_doc(doc) {}
+
+void TypingCheck::start() {
+    stop();
+    m_text = m_doc.toRawText();
+    m_marks.assign(size_t(m_text.size()), Mark::Untyped);
+    m_rightFormat = colourFormat(m_state.RightColor);
+    m_wrongFormat = colourFormat(m_state.ErrorColor);
+    m_state.RightCount = 0;
+    m_state.ErrCount = 0;
+    m_state.KeyPressCount = 0;
+    m_state.TypedWordCounts.fill(0);
+    m_burst.reset();
+    m_position = 0;
+    m_active = true;
+    if (!m_text.isEmpty()) {
+        QTextCursor cursor(&m_doc);
+        mark(cursor);
+    }
+    m_lastInputTick = tick();
+}
+
+bool TypingCheck::checkTyped(const QString &typed) {
+    if (!m_active || typed.isEmpty())
+        return false;
+    const qint64 now = tick();
+    QTextCursor cursor(&m_doc);
+    cursor.beginEditBlock();
+    bool ended = false;
+    for (int i = 0; i < typed.size() && !ended;) {
+        const int typedLength = typed.at(i).isHighSurrogate() && i + 1 < typed.size() &&
+                                        typed.at(i + 1).isLowSurrogate()
+                                    ? 2
+                                    : 1;
+        const QStringView typedChar = QStringView(typed).mid(i, typedLength);
+        i += typedLength;
+
+        if (m_position >= length()) { // an empty text: nothing to compare with
+            ended = true;
+            break;
+        }
+        m_burst.onCharacter(now, m_lastInputTick, m_state.TypedWordCounts);
+        const int len = charLength(m_position);
+        const QStringView current = QStringView(m_text).mid(m_position, len);
+        m_state.TypedText += current;
+
+        // The counts are those of the characters currently marked right and wrong:
+        // typing a position again moves it from one count to the other at most.
+        const Mark was = m_marks[size_t(m_position)];
+        const Mark result = typedChar == current ? Mark::Right : Mark::Wrong;
+        if (was != result) {
+            if (was == Mark::Right)
+                --m_state.RightCount;
+            else if (was == Mark::Wrong)
+                --m_state.ErrCount;
+            if (result == Mark::Right)
+                ++m_state.RightCount;
+            else
+                ++m_state.ErrCount;
+            for (int k = 0; k < len; ++k)
+                m_marks[size_t(m_position + k)] = result;
+        }
+        select(cursor, m_position);
+        cursor.mergeCharFormat(result == Mark::Right ? m_rightFormat : m_wrongFormat);
+        unmark(cursor);
+
+        m_position += len;
+        if (m_position >= length()) {
+            ended = true;
+        } else {
+            mark(cursor);
+            m_lastInputTick = now;
+        }
+    }
+    cursor.endEditBlock();
+    if (ended)
+        m_active = false;
+    return ended;
+}
+
+void TypingCheck::moveRight() {
+    if (!m_active)
+        return;
+    const int next = m_position + charLength(m_position);
+    if (next < length())
+        moveTo(next);
+}
+
+void TypingCheck::moveLeft() {
+    if (!m_active)
+        return;
+    if (m_position >= 1)
+        moveTo(previousCharStart(m_position));
+}
+
+QString TypingCheck::hintItem() const {
+    return codeHintItem(m_text, m_state.SegmentTags, m_position);
+}
+
+void TypingCheck::stop() {
+    if (m_marked) {
+        QTextCursor cursor(&m_doc);
+        unmark(cursor);
+    }
+    m_active = false;
+}
+
+TypingCheck::Mark TypingCheck::markAt(int position) const {
+    if (position < 0 || size_t(position) >= m_marks.size())
+        return Mark::Untyped;
+    return m_marks[size_t(position)];
+}
+
+bool TypingCheck::isCurrentMark(const QTextCharFormat &format) {
+    return format.fontWeight() >= QFont::Bold && format.fontItalic();
+}
+
+int TypingCheck::charLength(int position) const {
+    if (position + 1 < m_text.size() && m_text.at(position).isHighSurrogate() &&
+        m_text.at(position + 1).isLowSurrogate())
+        return 2;
+    return 1;
+}
+
+int TypingCheck::previousCharStart(int position) const {
+    if (position >= 2 && m_text.at(position - 1).isLowSurrogate() &&
+        m_text.at(position - 2).isHighSurrogate())
+        return position - 2;
+    return position - 1;
+}
+
+qint64 TypingCheck::tick() const {
+    return m_state.services.clock ? m_state.services.clock->tickMs() : 0;
+}
+
+void TypingCheck::select(QTextCursor &cursor, int position) const {
+    const int end = std::min(position + charLength(position), m_doc.characterCount() - 1);
+    cursor.setPosition(std::min(position, end));
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+}
+
+void TypingCheck::mark(QTextCursor &cursor) {
+    if (m_marked || m_position >= length())
+        return;
+    select(cursor, m_position);
+    const QTextCharFormat own = cursor.charFormat();
+    m_savedWeight = own.property(QTextFormat::FontWeight);
+    m_savedItalic = own.property(QTextFormat::FontItalic);
+    QTextCharFormat current;
+    current.setFontWeight(QFont::Bold);
+    current.setFontItalic(true);
+    cursor.mergeCharFormat(current);
+    m_marked = true;
+}
+
+void TypingCheck::unmark(QTextCursor &cursor) {
+    if (!m_marked)
+        return;
+    m_marked = false;
+    select(cursor, m_position);
+    // The character's own format back, exactly: properties it did not have are
+    // taken away again rather than set to a default.
+    QTextCharFormat format = cursor.charFormat();
+    if (m_savedWeight.isValid())
+        format.setProperty(QTextFormat::FontWeight, m_savedWeight);
+    else
+        format.clearProperty(QTextFormat::FontWeight);
+    if (m_savedItalic.isValid())
+        format.setProperty(QTextFormat::FontItalic, m_savedItalic);
+    else
+        format.clearProperty(QTextFormat::FontItalic);
+    cursor.setCharFormat(format);
+}
+
+void TypingCheck::moveTo(int position) {
+    if (!m_active || length() == 0)
+        return;
+    position = std::clamp(position, 0, length() - 1);
+    if (position > 0 && m_text.at(position).isLowSurrogate() &&
+        m_text.at(position - 1).isHighSurrogate())
+        --position;
+    if (position == m_position)
+        return;
+    QTextCursor cursor(&m_doc);
+    cursor.beginEditBlock();
+    unmark(cursor);
+    m_position = position;
+    mark(cursor);
+    cursor.endEditBlock();
+}
+
+} // namespace test

@@ -1,0 +1,92 @@
+#pragma once
+
+// The check of the learner's typing against the test text, without windows: the
+// test window (frmFcTest) hands it every character that arrives in its input box
+// and every navigation key, and it recolours the text, keeps the counts of the
+// test record and moves the current position.
+
+#include "typingrules.h"
+
+#include "coding/appstate.h"
+
+#include <QTextCharFormat>
+
+#include <cstdint>
+#include <vector>
+
+class QTextDocument;
+
+namespace test {
+
+class TypingCheck {
+public:
+    // What a position of the text holds in the current test.
+    enum class Mark : std::uint8_t { Untyped, Right, Wrong };
+
+    // doc is the test window's text; the clock is state.services.clock.
+    TypingCheck(coding::AppState &state, QTextDocument &doc);
+
+    // Starts a test: the test record's counts (RightCount, ErrCount, KeyPressCount,
+    // TypedWordCounts) to 0, every position untyped, the first character current
+    // and marked, LastInputTick = the tick now. TypedText is the window's.
+    void start();
+
+    // Checks the characters of one arrival (a commit of the input method, or what
+    // was typed into the box) one after another, in order, all at the same tick,
+    // so that they belong to one burst. Each is compared with the current
+    // character (exactly: case and width count), which is coloured RightColor or
+    // ErrorColor; the counts follow the marks, the text's character is added to
+    // TypedText and the position advances. Returns true when the last character
+    // of the text has been typed: the check is then over and the rest of typed is
+    // dropped. Does nothing (and returns false) while no test is being checked.
+    bool checkTyped(const QString &typed);
+
+    // The arrow keys and Backspace: the position moves by one character, never
+    // past the last one (right) or before the first (left). Colours and counts
+    // stay as they are.
+    void moveRight();
+    void moveLeft();
+    // Makes position (clamped into the text, at the start of its character) the
+    // current one.
+    void moveTo(int position);
+
+    // The item whose codes the code hint shows (codeHintItem at the position).
+    QString hintItem() const;
+
+    // Ends the check: the current character is unmarked. Harmless when over.
+    void stop();
+
+    bool active() const { return m_active; }
+    int position() const { return m_position; }
+    int length() const { return int(m_text.size()); }
+    qint64 lastInputTick() const { return m_lastInputTick; }
+    int burstLength() const { return m_burst.burstLength(); }
+    Mark markAt(int position) const;
+
+    // The format by which the current character is marked: bold and italic; its
+    // colour never changes.
+    static bool isCurrentMark(const QTextCharFormat &format);
+
+private:
+    int charLength(int position) const;
+    int previousCharStart(int position) const;
+    qint64 tick() const;
+    void mark(QTextCursor &cursor);
+    void unmark(QTextCursor &cursor);
+    void select(QTextCursor &cursor, int position) const;
+
+    coding::AppState &m_state;
+    QTextDocument &m_doc;
+    QString m_text;            // the text as it was when the test started
+    std::vector<Mark> m_marks; // one per position (both halves of a pair alike)
+    QTextCharFormat m_rightFormat, m_wrongFormat;
+    BurstCounter m_burst;
+    qint64 m_lastInputTick = 0;
+    int m_position = 0;
+    bool m_active = false;
+    // The current character's own weight and slant, put back when it is unmarked.
+    bool m_marked = false;
+    QVariant m_savedWeight, m_savedItalic;
+};
+
+} // namespace test

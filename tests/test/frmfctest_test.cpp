@@ -1,0 +1,673 @@
+// The test window driven offscreen through its controls: loading with its
+// pictures, opening a text, start, pause, resume and end with a clock that the
+// test sets, the typed-input checking with input-method events, the code hint,
+// the countdown, the layout limits and the result dialog.
+
+#include "test/frmfctest.h"
+#include "test/picturebutton.h"
+#include "test/typingbox.h"
+
+#include "app/ime/fakeinputmethodbackend.h"
+#include "app/pictures.h"
+#include "coding/colorref.h"
+#include "coding/fakelibrary.h"
+#include "coding/fakeservices.h"
+#include "fixturedatabase.h"
+#include "prepare/frmopenfile.h"
+#include "prepare/handover.h"
+#include "stats/dlgresult.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
+
+using coding::MsgIcon;
+using test::frmFcTest;
+
+namespace {
+
+constexpr qint64 kMinute = 60 * 1000;
+constexpr qint32 kRight = 0x00FF00, kError = 0x0000FF;
+
+// What the result dialog showed when the window opened it.
+struct ShownResult {
+    QString total, hz, time, accuracy, speed, effSpeed;
+};
+
+// A loaded test window over a private application directory with the pictures,
+// a small code database, fake services and a fake input-method framework.
+struct Window {
+    explicit Window(const QList<qint16> &pictures = {101, 102, 103}) {
+        const auto dir = coding::AppDirectory::at(appDir.path());
+        for (qint16 id : pictures)
+            app::ExtractResourceFile(dir, id, app::kPictureType, app::pictureFileName(id));
+        coding::fixture::writeCodeDatabase(dir.filePath(QStringLiteral("jtdb.dat")),
+                                           coding::fixture::standardRows());
+        library = new coding::FakeLibrary;
+        state = std::make_unique<coding::AppState>(
+            dir, std::unique_ptr<coding::SegmentationLibrary>(library));
+        state->services = {&messages, &files, nullptr, &clock, nullptr};
+        ime.installed = {{QStringLiteral("table:qorvan"), QStringLiteral("Qorvan输入法第四版")}};
+        state->imeBackend = &ime;
+        state->ImeLayoutHandle = QStringLiteral("table:qorvan");
+        state->EnglishLayoutHandle = ime.englishId();
+        window = std::make_unique<frmFcTest>(*state);
+        window->execDialog = [this](QDialog &dialog) { return runDialog(dialog); };
+    }
+
+    // Loads and shows the window with the colours the tests expect.
+    bool load() {
+        if (!window->Form_Load())
+            return false;
+        state->RightColor = kRight;
+        state->ErrorColor = kError;
+        state->NeedFc = true;
+        state->NeedJmTips = true;
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    // The dialogs the window runs: the open-file dialog hands over the text the
+    // test chose, the result dialog is read and (unless told otherwise) left
+    // through its exit.
+    int runDialog(QDialog &dialog) {
+        dialogs << QString::fromLatin1(dialog.metaObject()->className());
+        if (qobject_cast<prepare::frmOpenFile *>(&dialog)) {
+            if (openThroughControls) {
+                dialog.show();
+                files.openAnswers.enqueue(textFile);
+                QTest::mouseClick(dialog.findChild<QAbstractButton *>("cmdSelectFile"),
+                                  Qt::LeftButton);
+                QTest::mouseClick(dialog.findChild<QAbstractButton *>("cmdOpenFile"),
+                                  Qt::LeftButton);
+            } else if (!handOverText.text.isEmpty()) {
+                prepare::handOver(*state, *window, handOverText, {});
+            }
+            return 1;
+        }
+        if (auto *result = qobject_cast<stats::DlgResult *>(&dialog)) {
+            results << ShownResult{result->lblTotal->text(), result->lblHz->text(),
+                                   result->lblTime->text(),  result->lblRgtRate->text(),
+                                   result->lblRate->text(),  result->lblEffRate->text()};
+            if (leaveResult)
+                QTest::mouseClick(result->cmdOk, Qt::LeftButton);
+        }
+        return 0;
+    }
+
+    // Opens a text through "打开测试文件(&O)…" (the open-file dialog's hand-over).
+    void open(const QString &text, const QString &tags) {
+        handOverText = {text, tags};
+        window->mnuOpenTestFile->trigger();
+    }
+    void start() { QTest::mouseClick(window->CmdStartTest, Qt::LeftButton); }
+    void pause() { QTest::mouseClick(window->CmdPauTest, Qt::LeftButton); }
+    void end() { QTest::mouseClick(window->CmdEndTest, Qt::LeftButton); }
+    // One commit of the input method into the input box, after a pause.
+    void commit(const QString &text, qint64 pauseMs = 500) {
+        clock.advance(pauseMs);
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(window->tmpText, &event);
+    }
+    void preedit(const QString &text) {
+        QInputMethodEvent event(text, {});
+        QApplication::sendEvent(window->tmpText, &event);
+    }
+    void key(Qt::Key k) { QTest::keyClick(window->tmpText, k); }
+    QString panel(int i) const { return window->StatusBar1Panels[size_t(i)]->text(); }
+    qint32 colourAt(int position) {
+        QTextCursor cursor(window->mainText->document());
+        cursor.setPosition(position + 1);
+        return coding::colorRefFromColor(cursor.charFormat().foreground().color());
+    }
+    QString tempCopy() const { return appDir.filePath(QStringLiteral("temp.zh")); }
+
+    QTemporaryDir appDir;
+    coding::FakeLibrary *library = nullptr; // owned by state
+    coding::FakeMessages messages;
+    coding::FakeFiles files;
+    coding::FakeClock clock;
+    app::FakeInputMethodBackend ime;
+    std::unique_ptr<coding::AppState> state;
+    std::unique_ptr<frmFcTest> window;
+
+    prepare::PreparedText handOverText;
+    bool openThroughControls = false;
+    QString textFile;
+    bool leaveResult = true;
+    QStringList dialogs;
+    QList<ShownResult> results;
+};
+
+const QString kText = QStringLiteral("我们学习好。");
+const QString kTags = QStringLiteral("001102");
+
+} // namespace
+
+class FrmFcTestTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loadsWithEveryControlInItsState() {
+        Window w;
+        QVERIFY(w.load());
+        frmFcTest &f = *w.window;
+        QCOMPARE(f.windowTitle(), QStringLiteral("分词测试"));
+        const struct {
+            QAbstractButton *button;
+            const char *name, *caption;
+            bool enabled;
+        } buttons[] = {{f.CmdStartTest, "CmdStartTest", "开始测试", true},
+                       {f.CmdPauTest, "CmdPauTest", "暂停测试", false},
+                       {f.CmdEndTest, "CmdEndTest", "结束测试", false},
+                       {f.cmdFile, "cmdFile", "文   件", true},
+                       {f.CmdCalc, "CmdCalc", "统计信息", true},
+                       {f.CmdSetting, "CmdSetting", "选项设置", true},
+                       {f.CmdQuit, "CmdQuit", "退   出", true}};
+        for (const auto &b : buttons) {
+            QCOMPARE(b.button->objectName(), QString::fromLatin1(b.name));
+            QCOMPARE(b.button->text(), QString::fromUtf8(b.caption));
+            QCOMPARE(b.button->isEnabled(), b.enabled);
+            // Every command button wears 102.jpg and, disabled, 103.jpg.
+            const auto *picture = qobject_cast<const test::PictureButton *>(b.button);
+            QVERIFY(picture && !picture->face().isNull() && !picture->disabledFace().isNull());
+        }
+        QCOMPARE(f.LabelFc->text(), QStringLiteral("欢迎进入分词测试！"));
+        QVERIFY(
+            f.lblTips->text().startsWith(QStringLiteral("\n\n    本单元根据用户打开的文本文件")));
+        QVERIFY(f.lblTips->text().contains(
+            QStringLiteral("信息。\n    系统还提供保存分词结果和统计信息的功能")));
+        QVERIFY(f.lblTips->text().endsWith(QStringLiteral("记录自己的练习成绩。\n\n")));
+        QVERIFY(f.LabelFc->isVisible() && f.lblTips->isVisible() && f.Shape1->isVisible());
+        QVERIFY(f.mainText->isHidden());
+        QVERIFY(f.tmpText->isHidden());
+        QCOMPARE(w.panel(0), QStringLiteral("欢迎进入分词测试"));
+        QCOMPARE(w.panel(1), QString());
+        QVERIFY(f.Timer1->isActive());
+        QVERIFY(!f.tmrLimitTime->isActive());
+
+        const struct {
+            QAction *action;
+            const char *name, *caption;
+            bool enabled;
+        } items[] = {{f.mnuOpenTestFile, "mnuOpenTestFile", "打开测试文件(&O)…", true},
+                     {f.mnuOpenExample, "mnuOpenExample", "打开分词例文(&E)…", true},
+                     {f.mnuAddWord, "mnuAddWord", "添加自定义词…", false},
+                     {f.mnuSaveTestFile, "mnuSaveTestFile", "保存分词结果…", false},
+                     {f.mnuSaveResult, "mnuSaveResult", "保存分词例文(&S)…", false},
+                     {f.mnuStaInfo, "mnuStaInfo", "统计信息(&C)…", false},
+                     {f.mnuStaSave, "mnuStaSave", "保存结果(&S)…", false}};
+        for (const auto &i : items) {
+            // Other windows find the items by their names.
+            QCOMPARE(f.findChild<QAction *>(QString::fromLatin1(i.name)), i.action);
+            QCOMPARE(i.action->text(), QString::fromUtf8(i.caption));
+            QCOMPARE(i.action->isEnabled(), i.enabled);
+        }
+        QCOMPARE(f.mnuFile->title(), QStringLiteral("文件(&F)"));
+        QCOMPARE(f.mnuCalc->title(), QStringLiteral("统计(&S)"));
+        QVERIFY(!w.state->EditorIsTarget);
+        QVERIFY(!w.state->ResultStatsReady);
+        QVERIFY(!w.state->MoreInfoStatsReady);
+        QVERIFY(f.minimumWidth() >= 600 && f.minimumHeight() >= 533);
+    }
+
+    void aMissingPictureEndsTheProgram_data() {
+        QTest::addColumn<QList<qint16>>("pictures");
+        QTest::newRow("no background") << QList<qint16>{102, 103};
+        QTest::newRow("no button face") << QList<qint16>{101, 103};
+        QTest::newRow("no disabled face") << QList<qint16>{101, 102};
+    }
+    void aMissingPictureEndsTheProgram() {
+        QFETCH(QList<qint16>, pictures);
+        Window w(pictures);
+        QVERIFY(!w.window->Form_Load());
+        QCOMPARE(w.messages.shown.size(), 1);
+        QCOMPARE(w.messages.lastText(), QStringLiteral("背景图片文件不完整，请重新启动程序！"));
+        QCOMPARE(w.messages.shown[0].title, QStringLiteral("提示信息"));
+        QCOMPARE(w.messages.shown[0].icon, MsgIcon::Critical);
+    }
+
+    void startWithoutATextIsRefused() {
+        Window w;
+        QVERIFY(w.load());
+        w.start();
+        QCOMPARE(w.messages.lastText(), QStringLiteral("请先打开测试文件！"));
+        QCOMPARE(w.messages.shown.last().title, QStringLiteral("提示信息"));
+        QCOMPARE(w.messages.shown.last().icon, MsgIcon::Exclamation);
+        QVERIFY(!w.window->testRunning());
+        QVERIFY(w.window->CmdStartTest->isEnabled());
+        QVERIFY(w.ime.activations.isEmpty());
+        QVERIFY(!QFile::exists(w.tempCopy()));
+    }
+
+    void aTextArrivesThroughTheOpenFileDialog() {
+        Window w;
+        QVERIFY(w.load());
+        const QString text = QStringLiteral("我们学习汉语，这是一篇用来测试分词的短文。");
+        w.library->tagsFor.insert(text, QStringLiteral("001111200110011110012"));
+        QTemporaryDir files;
+        w.textFile = files.filePath(QStringLiteral("a.txt"));
+        QFile file(w.textFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+        file.close();
+        QFile stale(w.tempCopy()); // a copy of an earlier text goes
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
+
+        w.openThroughControls = true;
+        w.window->mnuOpenTestFile->trigger();
+        QCOMPARE(w.dialogs, QStringList{QStringLiteral("prepare::frmOpenFile")});
+        QVERIFY(w.window->mainText->isVisible());
+        QCOMPARE(w.window->mainText->toPlainText(), text);
+        QCOMPARE(w.state->SegmentTags, QStringLiteral("001111200110011110012"));
+        QCOMPARE(w.colourAt(0), w.state->AltColor1);
+        QCOMPARE(w.colourAt(2), w.state->AltColor2);
+        QCOMPARE(w.state->HzCount + w.state->SymCount + w.state->AlphaCount, int(text.size()));
+        QVERIFY(w.window->mnuSaveTestFile->isEnabled());
+        QVERIFY(w.window->mnuSaveResult->isEnabled()); // NeedFc is on
+        QVERIFY(w.window->mnuStaInfo->isEnabled() && w.window->mnuStaSave->isEnabled());
+        QVERIFY(!QFile::exists(w.tempCopy()));
+        QVERIFY(w.window->tmpText->isHidden()); // until the test starts
+    }
+
+    void startRunsATest() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        QVERIFY(!w.window->CmdPauTest->isEnabled());
+        w.start();
+        frmFcTest &f = *w.window;
+        QVERIFY(f.testRunning());
+        for (QWidget *off :
+             {static_cast<QWidget *>(f.cmdFile), static_cast<QWidget *>(f.CmdStartTest),
+              static_cast<QWidget *>(f.CmdCalc), static_cast<QWidget *>(f.CmdSetting),
+              static_cast<QWidget *>(f.CmdQuit)})
+            QVERIFY(!off->isEnabled());
+        for (QAction *off : {f.mnuSaveTestFile, f.mnuOpenTestFile, f.mnuOpenExample,
+                             f.mnuSaveResult, f.mnuStaInfo, f.mnuStaSave})
+            QVERIFY(!off->isEnabled());
+        QVERIFY(f.CmdPauTest->isEnabled() && f.CmdEndTest->isEnabled());
+        QVERIFY(f.tmpText->isVisible());
+        QTRY_VERIFY(f.tmpText->hasFocus());
+        QVERIFY(f.LabelFc->isHidden() && f.lblTips->isHidden() && f.Shape1->isHidden());
+        // The input method is switched on once the box has the focus.
+        QCOMPARE(w.ime.activations, QStringList{QStringLiteral("table:qorvan")});
+        // The coloured text is saved, and the first character is marked.
+        QVERIFY(QFile::exists(w.tempCopy()));
+        QCOMPARE(f.typingCheck().position(), 0);
+        QTextCursor first(f.mainText->document());
+        first.setPosition(1);
+        QVERIFY(test::TypingCheck::isCurrentMark(first.charFormat()));
+        QCOMPARE(w.colourAt(0), w.state->AltColor1); // the mark leaves the colour
+        // The box sits over the lower right corner of the text.
+        const QRect text = f.mainText->geometry(), box = f.tmpText->geometry();
+        QCOMPARE(box.bottom(), text.bottom());
+        QCOMPARE(box.right(), text.right() - 27);
+    }
+
+    void aOneCharacterTextEndsWithItsCharacter_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("right");
+        QTest::addColumn<int>("err");
+        QTest::newRow("right") << QStringLiteral("好") << 1 << 0;
+        QTest::newRow("wrong") << QStringLiteral("女") << 0 << 1;
+    }
+    void aOneCharacterTextEndsWithItsCharacter() {
+        QFETCH(QString, typed);
+        QFETCH(int, right);
+        QFETCH(int, err);
+        Window w;
+        QVERIFY(w.load());
+        w.leaveResult = false;
+        w.open(QStringLiteral("好"), QStringLiteral("0"));
+        w.start();
+        w.commit(typed, 2000);
+        QVERIFY(!w.window->testRunning());
+        QCOMPARE(w.state->RightCount, right);
+        QCOMPARE(w.state->ErrCount, err);
+        QCOMPARE(w.colourAt(0), right ? kRight : kError);
+        // The input method goes back to English and the result opens.
+        QCOMPARE(w.ime.activations.last(), QStringLiteral("english"));
+        QTRY_COMPARE(w.results.size(), 1);
+        QCOMPARE(w.results[0].time, QStringLiteral("0:00:02"));
+        QCOMPARE(w.state->TestDuration, 2000);
+        QVERIFY(w.state->ResultStatsReady);
+        QVERIFY(w.window->CmdStartTest->isEnabled() && w.window->mnuStaInfo->isEnabled());
+        QVERIFY(!w.window->CmdPauTest->isEnabled());
+        // The key that committed the character counts.
+        QCOMPARE(w.state->KeyPressCount, 1);
+    }
+
+    void wrongThenBackspaceThenRight() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        w.start();
+        w.commit(QStringLiteral("找"));
+        QCOMPARE(w.colourAt(0), kError);
+        QCOMPARE(w.state->ErrCount, 1);
+        w.key(Qt::Key_Backspace);
+        QCOMPARE(w.window->typingCheck().position(), 0);
+        w.commit(QStringLiteral("我"));
+        QCOMPARE(w.state->RightCount, 1);
+        QCOMPARE(w.state->ErrCount, 0);
+        QCOMPARE(w.colourAt(0), kRight);
+        w.key(Qt::Key_Left);
+        QCOMPARE(w.window->typingCheck().position(), 0);
+        QCOMPARE(w.state->KeyPressCount, 2); // Backspace and Left
+        QCOMPARE(w.state->TypedText, QStringLiteral("我我"));
+    }
+
+    void theRightArrowStopsAtTheLastCharacter() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        w.start();
+        for (int i = 0; i < 10; ++i)
+            w.key(Qt::Key_Right);
+        QCOMPARE(w.window->typingCheck().position(), int(kText.size()) - 1);
+        QVERIFY(w.window->testRunning());
+        QCOMPARE(w.state->KeyPressCount, 10);
+        QCOMPARE(w.state->RightCount + w.state->ErrCount, 0);
+    }
+
+    void commitsAreCheckedCharacterByCharacterInBursts() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(QStringLiteral("我们学习好好学习我们学习"), QStringLiteral("001100110011"));
+        w.start();
+        w.commit(QStringLiteral("我们学")); // one commit, one tick: one burst
+        QCOMPARE(w.state->RightCount, 3);
+        QCOMPARE(w.window->typingCheck().position(), 3);
+        w.commit(QStringLiteral("习"), 500);
+        QCOMPARE(w.state->TypedWordCounts, (std::array<int, 5>{0, 0, 1, 0, 0}));
+        w.commit(QStringLiteral("好好学习我们学"), 500); // seven, counted as five
+        w.commit(QStringLiteral("习"), 500);
+        QCOMPARE(w.state->TypedWordCounts, (std::array<int, 5>{1, 0, 1, 0, 1}));
+        QCOMPARE(w.state->TypedText, QStringLiteral("我们学习好好学习我们学习"));
+        QVERIFY(!w.window->testRunning()); // the text has ended
+        QTRY_COMPARE(w.results.size(), 1);
+    }
+
+    void thePreeditIsShownAndNeverChecked() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        w.start();
+        const int restWidth = w.window->tmpText->width();
+        w.preedit(QStringLiteral("2355"));
+        QCOMPARE(w.window->tmpText->preedit(), QStringLiteral("2355"));
+        QVERIFY(w.window->tmpText->width() > restWidth); // wide enough to show the code
+        QCOMPARE(w.state->RightCount + w.state->ErrCount, 0);
+        QCOMPARE(w.window->typingCheck().position(), 0);
+        w.commit(QStringLiteral("我"));
+        QCOMPARE(w.state->RightCount, 1);
+        QCOMPARE(w.window->tmpText->text(), QString()); // the commit never stays in the box
+        QCOMPARE(w.window->tmpText->width(), restWidth);
+        // The candidate window goes next to the box.
+        QInputMethodQueryEvent query(Qt::ImCursorRectangle);
+        QApplication::sendEvent(w.window->tmpText, &query);
+        const QRect caret = query.value(Qt::ImCursorRectangle).toRect();
+        QVERIFY(!caret.isEmpty());
+        QVERIFY(w.window->tmpText->rect().contains(caret));
+    }
+
+    void typingWithoutTheInputMethodIsCheckedToo() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(QStringLiteral("ab好"), QStringLiteral("442"));
+        w.start();
+        QTest::keyClicks(w.window->tmpText, QStringLiteral("aB"));
+        QCOMPARE(w.state->RightCount, 1);
+        QCOMPARE(w.state->ErrCount, 1);
+        QCOMPARE(w.window->tmpText->text(), QString());
+        QCOMPARE(w.state->KeyPressCount, 2);
+        // A key held down repeats; it is let go once.
+        QTest::sendKeyEvent(QTest::Release, w.window->tmpText, Qt::Key_X, 'x', Qt::NoModifier);
+        QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"), true);
+        QApplication::sendEvent(w.window->tmpText, &repeat);
+        QCOMPARE(w.state->KeyPressCount, 3);
+    }
+
+    void f2ShowsTheCodeOfTheCurrentWord_data() {
+        QTest::addColumn<int>("moves");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("first character of a word") << 0 << QStringLiteral("'我们'的编码为:2327");
+        QTest::newRow("second character of a word")
+            << 1 << QStringLiteral("'们'的编码为:27220,简码为：272");
+        QTest::newRow("a word with a short code")
+            << 2 << QStringLiteral("'学习'的编码为:3217,简码为：321");
+        QTest::newRow("a character without a code") << 4 << QStringLiteral("没有'乙'的编码！");
+    }
+    void f2ShowsTheCodeOfTheCurrentWord() {
+        QFETCH(int, moves);
+        QFETCH(QString, hint);
+        Window w;
+        QVERIFY(w.load());
+        w.open(QStringLiteral("我们学习乙。"), QStringLiteral("001102"));
+        w.start();
+        for (int i = 0; i < moves; ++i)
+            w.key(Qt::Key_Right);
+        w.key(Qt::Key_F2);
+        QCOMPARE(w.panel(0), hint);
+        QVERIFY(w.messages.shown.isEmpty());
+    }
+
+    void twoPausesAreTakenOffTheDuration() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        w.start();
+        w.clock.advance(kMinute);
+        w.pause();
+        frmFcTest &f = *w.window;
+        QCOMPARE(f.CmdPauTest->text(), QStringLiteral("继续测试"));
+        QVERIFY(!f.CmdEndTest->isEnabled());
+        QCOMPARE(w.ime.activations.last(), QStringLiteral("english"));
+        // While paused typed characters are not checked; they wait in the box.
+        QTest::keyClicks(f.tmpText, QStringLiteral("x"));
+        QCOMPARE(f.tmpText->text(), QStringLiteral("x"));
+        QCOMPARE(w.state->ErrCount, 0);
+        w.clock.advance(kMinute);
+        w.pause(); // resume
+        QCOMPARE(f.CmdPauTest->text(), QStringLiteral("暂停测试"));
+        QVERIFY(f.CmdEndTest->isEnabled());
+        QTRY_VERIFY(f.tmpText->hasFocus());
+        QCOMPARE(w.ime.activations.last(), QStringLiteral("table:qorvan"));
+        // The next arrival checks what waited in the box first.
+        w.commit(QStringLiteral("们"), 0);
+        QCOMPARE(w.state->ErrCount, 1);
+        QCOMPARE(w.state->RightCount, 1);
+        w.clock.advance(kMinute);
+        w.pause();
+        w.clock.advance(kMinute);
+        w.pause();
+        w.clock.advance(kMinute);
+        w.leaveResult = false;
+        w.end();
+        QCOMPARE(w.state->TestDuration, 3 * kMinute);
+        QCOMPARE(w.results.size(), 1);
+        QCOMPARE(w.results[0].time, QStringLiteral("0:03:00"));
+        QCOMPARE(w.results[0].accuracy, QStringLiteral("50.00%"));
+        QCOMPARE(w.ime.activations.last(), QStringLiteral("english"));
+        QCOMPARE(w.panel(0), QString());
+    }
+
+    void theCountdownEndsTheTest() {
+        Window w;
+        QVERIFY(w.load());
+        w.state->IsLimitTime = true;
+        w.state->LimitTimeLen = 5;
+        w.open(kText, kTags);
+        w.start();
+        frmFcTest &f = *w.window;
+        QVERIFY(f.tmrLimitTime->isActive());
+        QVERIFY(!f.Timer1->isActive());
+        QCOMPARE(f.remainingSeconds(), 300);
+        f.tmrLimitTime_Timer();
+        QCOMPARE(w.panel(1), QStringLiteral("0:4:59"));
+        for (int i = 0; i < 52; ++i)
+            f.tmrLimitTime_Timer();
+        QCOMPARE(w.panel(1), QStringLiteral("0:4:7"));
+        // Paused, the countdown stands still.
+        w.pause();
+        QVERIFY(!f.tmrLimitTime->isActive());
+        w.pause();
+        QVERIFY(f.tmrLimitTime->isActive());
+        while (f.remainingSeconds() > 1)
+            f.tmrLimitTime_Timer();
+        QCOMPARE(w.panel(1), QStringLiteral("0:0:1"));
+        QVERIFY(f.testRunning());
+        QVERIFY(w.results.isEmpty());
+        f.tmrLimitTime_Timer();
+        QCOMPARE(w.panel(1), QStringLiteral("0:0:0"));
+        QVERIFY(!f.testRunning());
+        QCOMPARE(w.results.size(), 1);
+        QVERIFY(!f.tmrLimitTime->isActive());
+        QVERIFY(f.Timer1->isActive());
+    }
+
+    void theClockShowsTheTimeOfDay() {
+        Window w;
+        QVERIFY(w.load());
+        w.window->Timer1_Timer();
+        QVERIFY(w.panel(1).contains(QStringLiteral("9")));
+        QVERIFY(w.panel(1).contains(QStringLiteral("00")));
+    }
+
+    void theResultDialogsExitBringsTheColoursBack() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        const qint32 before = w.colourAt(1);
+        w.start();
+        w.commit(QStringLiteral("我"));
+        w.commit(QStringLiteral("x"));
+        QCOMPARE(w.colourAt(1), kError);
+        w.end(); // the result dialog's exit is clicked
+        QCOMPARE(w.results.size(), 1);
+        QCOMPARE(w.results[0].total, QString::number(kText.size()));
+        QCOMPARE(w.colourAt(0), w.state->AltColor1);
+        QCOMPARE(w.colourAt(1), before);
+        QCOMPARE(w.window->mainText->toPlainText(), kText);
+        // A new test starts on the text as it was.
+        w.start();
+        w.commit(QStringLiteral("我"));
+        QCOMPARE(w.state->RightCount, 1);
+        QCOMPARE(w.state->ErrCount, 0);
+        // "统计信息(&C)…" shows the result again once the test has ended.
+        w.end();
+        w.window->mnuStaInfo->trigger();
+        QCOMPARE(w.results.size(), 3);
+    }
+
+    void theTextTakesNoClicksButARightClickWelcomes() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        w.start();
+        QTRY_VERIFY(w.window->tmpText->hasFocus());
+        QWidget *viewport = w.window->mainText->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(20, 20));
+        QVERIFY(w.window->tmpText->hasFocus());
+        QVERIFY(!w.window->mainText->textCursor().hasSelection());
+        QVERIFY(w.messages.shown.isEmpty());
+        QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(20, 20));
+        QCOMPARE(w.messages.shown.size(), 1);
+        QCOMPARE(w.messages.lastText(), QStringLiteral("欢迎使用Qorvan输入法2006分词测试！"));
+        QCOMPARE(w.messages.shown[0].title, QStringLiteral("欢迎信息"));
+        QCOMPARE(w.messages.shown[0].icon, MsgIcon::Information);
+        QVERIFY(w.window->mainText->isReadOnly());
+    }
+
+    void theCurrentCharacterStaysInView() {
+        Window w;
+        QVERIFY(w.load());
+        QString text;
+        for (int i = 0; i < 400; ++i)
+            text += QStringLiteral("我们学习好。").at(i % 6);
+        w.open(text, QString(text.size(), QLatin1Char('0')));
+        w.start();
+        for (int i = 0; i < 380; i += 10)
+            w.commit(text.mid(i, 10));
+        QTextEdit *view = w.window->mainText;
+        QTextCursor current(view->document());
+        current.setPosition(380);
+        QVERIFY(view->viewport()->rect().contains(view->cursorRect(current).center()));
+        // From position 200 on, the box sits at the left, a quarter down the text.
+        QCOMPARE(w.window->tmpText->x(), 0);
+        QCOMPARE(w.window->tmpText->y(), view->y() + view->height() / 4);
+    }
+
+    void theMenusPopUpBesideTheirButtons() {
+        Window w;
+        QVERIFY(w.load());
+        frmFcTest &f = *w.window;
+        f.resize(frmFcTest::kMinimumSize); // room on the screen for the menu
+        QTest::mouseClick(f.cmdFile, Qt::LeftButton);
+        QTRY_VERIFY(f.mnuFile->isVisible());
+        const QPoint at =
+            f.cmdFile->mapToGlobal(QPoint(f.cmdFile->width(), f.cmdFile->height() / 2));
+        QCOMPARE(f.mnuFile->pos(), at);
+        f.mnuFile->close();
+        QTest::mouseClick(f.CmdCalc, Qt::LeftButton);
+        QTRY_VERIFY(f.mnuCalc->isVisible());
+        f.mnuCalc->close();
+        // The items of other windows' commands do nothing visible yet.
+        w.open(kText, kTags);
+        for (QAction *a : {f.mnuOpenExample, f.mnuSaveTestFile, f.mnuSaveResult, f.mnuStaSave})
+            a->trigger();
+        QTest::mouseClick(f.CmdSetting, Qt::LeftButton);
+        QVERIFY(w.messages.shown.isEmpty());
+        QCOMPARE(w.dialogs, QStringList{QStringLiteral("prepare::frmOpenFile")});
+    }
+
+    void theWindowSpringsBackAndScalesItsFonts() {
+        Window w;
+        QVERIFY(w.load());
+        frmFcTest &f = *w.window;
+        f.resize(400, 300);
+        QTRY_VERIFY(f.width() >= 600 && f.height() >= 533);
+        const auto base = f.baseFontSizes();
+        f.resize(frmFcTest::kDesignSize * 2);
+        QTRY_COMPARE(f.size(), frmFcTest::kDesignSize * 2);
+        const double fy = w.state->ScaleFactorY;
+        QVERIFY(fy > 1.5);
+        QCOMPARE(f.cmdFile->font().pointSize(), int((fy - 1) * 12) + base[0]);
+        QCOMPARE(f.CmdQuit->font().pointSize(), f.cmdFile->font().pointSize());
+        QCOMPARE(f.LabelFc->font().pointSize(), int((fy - 1) * 12) + base[1]);
+        QCOMPARE(f.lblTips->font().pointSize(), int((fy - 1) * 15) + base[2]);
+        QVERIFY(f.CmdQuit->x() > frmFcTest::kDesignSize.width());
+    }
+
+    void closingCleansUp() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        w.start();
+        QFile oldFilter(w.appDir.filePath(QStringLiteral("OldFilter.dat")));
+        QVERIFY(oldFilter.open(QIODevice::WriteOnly));
+        oldFilter.close();
+        QVERIFY(QFile::exists(w.tempCopy()));
+        // Closed in the middle of a test: the input method goes back to English.
+        w.window->close();
+        QCOMPARE(w.ime.activations.last(), QStringLiteral("english"));
+        QVERIFY(!QFile::exists(w.tempCopy()));
+        QVERIFY(!oldFilter.exists());
+        QVERIFY(!w.window->Timer1->isActive());
+    }
+};
+
+QTEST_MAIN(FrmFcTestTest)
+#include "frmfctest_test.moc"

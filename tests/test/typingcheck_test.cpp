@@ -1,0 +1,229 @@
+// The typing check over a text document: colours, counts, bursts, the current
+// character's mark and the moves, with a clock that the test sets.
+#include "test/typingcheck.h"
+
+#include "coding/colorref.h"
+#include "coding/fakeservices.h"
+#include "teststate.h"
+
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Mark = test::TypingCheck::Mark;
+
+constexpr qint32 kRight = 0x00FF00, kError = 0x0000FF, kWord = 0x123456;
+
+QTextCharFormat formatAt(QTextDocument &doc, int position) {
+    QTextCursor cursor(&doc);
+    cursor.setPosition(position);
+    cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
+    return cursor.charFormat();
+}
+
+// A document with the text in the word colour, and a check over it.
+struct Typing {
+    explicit Typing(const QString &text, const QString &tags = {}) {
+        auto &s = *ts.state;
+        s.services.clock = &clock;
+        s.RightColor = kRight;
+        s.ErrorColor = kError;
+        s.SegmentTags = tags.isEmpty() ? QString(text.size(), QLatin1Char('0')) : tags;
+        doc.setPlainText(text);
+        QTextCursor all(&doc);
+        all.select(QTextCursor::Document);
+        QTextCharFormat word;
+        word.setForeground(coding::colorFromColorRef(kWord));
+        all.mergeCharFormat(word);
+        check.start();
+    }
+    coding::AppState &state() { return *ts.state; }
+    // Each arrival after the given pause.
+    bool type(const QString &typed, qint64 pauseMs = 500) {
+        clock.advance(pauseMs);
+        return check.checkTyped(typed);
+    }
+    qint32 colourAt(int position) {
+        return coding::colorRefFromColor(formatAt(doc, position).foreground().color());
+    }
+    bool markedAt(int position) {
+        return test::TypingCheck::isCurrentMark(formatAt(doc, position));
+    }
+
+    coding::fixture::TestState ts{coding::fixture::TestState::Database::None};
+    coding::FakeClock clock;
+    QTextDocument doc;
+    test::TypingCheck check{*ts.state, doc};
+};
+
+TEST(TypingCheck, OneCharacterTextEndsWithTheFirstCharacter) {
+    struct Case {
+        const char *typed;
+        int right, err;
+        qint32 colour;
+    } const cases[] = {{"好", 1, 0, kRight}, {"女", 0, 1, kError}, {"ｈ", 0, 1, kError}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        Typing t(QStringLiteral("好"));
+        EXPECT_TRUE(t.markedAt(0));
+        EXPECT_TRUE(t.type(QString::fromUtf8(c.typed)));
+        EXPECT_FALSE(t.check.active());
+        EXPECT_EQ(t.state().RightCount, c.right);
+        EXPECT_EQ(t.state().ErrCount, c.err);
+        EXPECT_EQ(t.colourAt(0), c.colour);
+        EXPECT_FALSE(t.markedAt(0));
+        EXPECT_EQ(t.state().TypedText, QStringLiteral("好"));
+        // After the end nothing is checked any more.
+        EXPECT_FALSE(t.type(QStringLiteral("好")));
+        EXPECT_EQ(t.state().RightCount + t.state().ErrCount, 1);
+    }
+}
+
+TEST(TypingCheck, ComparisonIsExactInCaseAndWidth) {
+    Typing t(QStringLiteral("aＡ。x"));
+    EXPECT_FALSE(t.type(QStringLiteral("A")));  // a: wrong case
+    EXPECT_FALSE(t.type(QStringLiteral("A")));  // Ａ: wrong width
+    EXPECT_FALSE(t.type(QStringLiteral("。"))); // right
+    EXPECT_EQ(t.state().RightCount, 1);
+    EXPECT_EQ(t.state().ErrCount, 2);
+    EXPECT_EQ(t.state().TypedText, QStringLiteral("aＡ。"));
+}
+
+TEST(TypingCheck, RetypingMovesAPositionBetweenTheCounts) {
+    Typing t(QStringLiteral("我们学习"));
+    t.type(QStringLiteral("找"));
+    EXPECT_EQ(t.colourAt(0), kError);
+    t.check.moveLeft(); // Backspace
+    EXPECT_EQ(t.check.position(), 0);
+    EXPECT_TRUE(t.markedAt(0));
+    EXPECT_FALSE(t.markedAt(1));
+    t.type(QStringLiteral("我"));
+    EXPECT_EQ(t.state().RightCount, 1);
+    EXPECT_EQ(t.state().ErrCount, 0);
+    EXPECT_EQ(t.colourAt(0), kRight);
+
+    // Right over right stays one; wrong over right moves it.
+    t.check.moveLeft();
+    t.type(QStringLiteral("我"));
+    EXPECT_EQ(t.state().RightCount, 1);
+    t.check.moveLeft();
+    t.type(QStringLiteral("戒"));
+    EXPECT_EQ(t.state().RightCount, 0);
+    EXPECT_EQ(t.state().ErrCount, 1);
+    EXPECT_EQ(t.check.markAt(0), Mark::Wrong);
+    EXPECT_EQ(t.check.markAt(1), Mark::Untyped);
+    // Every typed character is in TypedText, retyped or not.
+    EXPECT_EQ(t.state().TypedText, QStringLiteral("我我我我"));
+}
+
+TEST(TypingCheck, MovesStayInsideTheText) {
+    Typing t(QStringLiteral("学习好"));
+    t.check.moveLeft();
+    EXPECT_EQ(t.check.position(), 0);
+    for (int i = 0; i < 4; ++i)
+        t.check.moveRight();
+    EXPECT_EQ(t.check.position(), 2); // the last character, not beyond
+    EXPECT_TRUE(t.markedAt(2));
+    EXPECT_FALSE(t.markedAt(1));
+    // The moves change neither colours nor counts.
+    EXPECT_EQ(t.colourAt(0), kWord);
+    EXPECT_EQ(t.state().RightCount + t.state().ErrCount, 0);
+    EXPECT_TRUE(t.check.active());
+}
+
+TEST(TypingCheck, TheMarkIsBoldItalicAndLeavesTheCharacterAsItWas) {
+    Typing t(QStringLiteral("学习"));
+    QTextCursor first(&t.doc);
+    first.setPosition(1);
+    first.setPosition(2, QTextCursor::KeepAnchor);
+    QTextCharFormat underlined;
+    underlined.setFontUnderline(true); // the hint mark
+    first.mergeCharFormat(underlined);
+    const QTextCharFormat before = formatAt(t.doc, 1);
+
+    t.check.moveRight();
+    const QTextCharFormat marked = formatAt(t.doc, 1);
+    EXPECT_TRUE(test::TypingCheck::isCurrentMark(marked));
+    EXPECT_EQ(marked.foreground().color(), before.foreground().color());
+    EXPECT_TRUE(marked.fontUnderline());
+
+    t.check.moveLeft();
+    EXPECT_EQ(formatAt(t.doc, 1), before); // exactly, no weight or slant left behind
+    t.check.stop();
+    EXPECT_FALSE(t.markedAt(0));
+}
+
+TEST(TypingCheck, CharactersOfOneArrivalFormOneBurst) {
+    struct Case {
+        const char *name;
+        std::vector<std::pair<const char *, qint64>> arrivals; // text, pause before it
+        std::array<int, 5> counts;
+    } const cases[] = {
+        {"word_then_pause_then_char", {{"我们学", 500}, {"习", 500}}, {0, 0, 1, 0, 0}},
+        {"burst_in_progress_is_not_counted", {{"我们学", 500}}, {0, 0, 0, 0, 0}},
+        {"quick_arrivals_join", {{"我们", 500}, {"学", 150}, {"习", 500}}, {0, 0, 1, 0, 0}},
+        {"longer_than_five_counts_as_five",
+         {{"我们学习好好学", 500}, {"习", 400}},
+         {0, 0, 0, 0, 1}},
+        {"single_characters", {{"我", 500}, {"们", 300}, {"学", 300}}, {2, 0, 0, 0, 0}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Typing t(QStringLiteral("我们学习好好学习好"));
+        for (const auto &[text, pause] : c.arrivals)
+            t.type(QString::fromUtf8(text), pause);
+        EXPECT_EQ(t.state().TypedWordCounts, c.counts);
+    }
+}
+
+TEST(TypingCheck, AnArrivalBeyondTheEndIsCutOff) {
+    Typing t(QStringLiteral("学习"));
+    EXPECT_TRUE(t.type(QStringLiteral("学习好")));
+    EXPECT_EQ(t.state().RightCount, 2);
+    EXPECT_EQ(t.state().TypedText, QStringLiteral("学习"));
+    EXPECT_EQ(t.check.position(), 2);
+}
+
+TEST(TypingCheck, StartBeginsAFreshTest) {
+    Typing t(QStringLiteral("我们学习"));
+    t.type(QStringLiteral("我们"));
+    t.state().KeyPressCount = 7;
+    t.clock.advance(1000);
+    t.check.start();
+    EXPECT_EQ(t.check.position(), 0);
+    EXPECT_EQ(t.state().RightCount, 0);
+    EXPECT_EQ(t.state().KeyPressCount, 0);
+    EXPECT_EQ(t.check.lastInputTick(), t.clock.tickMs());
+    EXPECT_EQ(t.check.markAt(0), Mark::Untyped);
+    EXPECT_TRUE(t.markedAt(0));
+    EXPECT_FALSE(t.markedAt(2)); // the old current character lost its mark
+    t.type(QStringLiteral("我"));
+    EXPECT_EQ(t.state().RightCount, 1);
+}
+
+TEST(TypingCheck, ASurrogatePairIsOneCharacter) {
+    const QString ext = QString::fromUcs4(U"\U00020000"); // 𠀀, outside the BMP
+    Typing t(ext + QStringLiteral("好"));
+    EXPECT_FALSE(t.type(ext));
+    EXPECT_EQ(t.check.position(), 2);
+    EXPECT_EQ(t.state().RightCount, 1);
+    EXPECT_EQ(t.check.markAt(1), Mark::Right);
+    t.check.moveLeft();
+    EXPECT_EQ(t.check.position(), 0);
+    EXPECT_TRUE(t.type(QStringLiteral("好好")));
+    EXPECT_EQ(t.state().ErrCount, 1);
+    EXPECT_EQ(t.state().RightCount, 1);
+}
+
+TEST(TypingCheck, HintItemFollowsThePosition) {
+    Typing t(QStringLiteral("我们学习"), QStringLiteral("0011"));
+    EXPECT_EQ(t.check.hintItem(), QStringLiteral("我们"));
+    t.check.moveRight();
+    EXPECT_EQ(t.check.hintItem(), QStringLiteral("们"));
+}
+
+} // namespace
