@@ -1,0 +1,202 @@
+#!/usr/bin/env bash
+# The test window end to end, through the real input-method framework, headless: a
+# private session bus, Xvfb and IBus with the Qorvan table installed for the test's
+# private home (as tests/integration/ime_frameworks_test.sh sets them up). The
+# program's main window opens the test window, a text file is opened through the
+# open-file dialog and the test is started; the Qorvan input method must then be
+# on. The codes of the text's items are typed with xdotool (one of them the code of
+# another character); the result dialog must show the expected figures, the test
+# record the expected counts, and KeyPressCount the number of keys sent.
+#
+# Usage: test_window_e2e.sh <trevix-test-window-driver> <built table folder> <app dir>
+# Exit 0 passed, 1 failed, 77 skipped (a framework cannot start here; never in CI).
+set -uo pipefail
+
+driver="$1" tables="$2" appdata="$3"
+items="$appdata/qorvan.txt"
+
+skip() {
+  if [ "${CI:-}" = true ]; then
+    echo "FAIL (CI must be able to run this): $*"
+    exit 1
+  fi
+  echo "SKIP: $*"
+  exit 77
+}
+
+if [ -z "${TREVIX_WINDOW_TEST_INNER:-}" ]; then
+  for tool in dbus-run-session dbus-send Xvfb xdotool ibus-daemon ibus python3; do
+    command -v "$tool" >/dev/null 2>&1 ||
+      skip "$tool is not installed (scripts/setup-debian.sh installs it)"
+  done
+  export TREVIX_WINDOW_TEST_INNER=1
+  exec timeout --kill-after=5 150 dbus-run-session -- bash "${BASH_SOURCE[0]}" "$@"
+fi
+
+unset IBUS_ADDRESS IBUS_ADDRESS_FILE WAYLAND_DISPLAY XMODIFIERS GTK_IM_MODULE QT_IM_MODULE
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+work="${XDG_RUNTIME_DIR:-/tmp}/window-test"
+rm -rf "$work"
+mkdir -p "$work/app"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do
+    for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null
+  done
+}
+trap cleanup EXIT
+
+wait_for() {
+  local tenths="$1"
+  shift
+  for _ in $(seq "$tenths"); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# --- The text and what to type --------------------------------------------------
+# Items that the table gives first for their own standard code (and that no longer
+# code starting with it outranks): five two-character words and ten characters,
+# alternating, twenty characters in all. The eighth item is typed with the code of
+# another character: one wrong character.
+python3 - "$items" "$work" <<'PY' || { echo "FAIL: cannot read $items"; exit 1; }
+import sys, json
+items_file, work = sys.argv[1], sys.argv[2]
+rows = []
+for line in open(items_file, encoding="utf-8"):
+    item, code, _, freq = line.rstrip("\n").split("\t")
+    rows.append((item, code, int(freq)))
+best_under = {}  # the highest frequency of any other item whose code starts with a prefix
+for item, code, freq in rows:
+    for n in range(1, len(code) + 1):
+        best_under.setdefault(code[:n], []).append((freq, item, code))
+def first_for(item, code, freq):
+    rivals = [f for f, i, c in best_under[code] if i != item]
+    return all(f < freq for f in rivals)
+words, chars, used = [], [], set()
+for item, code, freq in rows:
+    if any(ch in used for ch in item) or not item.isalpha():
+        continue
+    if len(item) == 2 and len(words) < 5 and first_for(item, code, freq):
+        words.append((item, code)); used.update(item)
+    elif len(item) == 1 and len(chars) < 11 and first_for(item, code, freq):
+        chars.append((item, code)); used.add(item)
+    if len(words) == 5 and len(chars) == 11:
+        break
+spare = chars.pop()
+plan = []
+for i in range(5):
+    plan += [words[i], chars[2 * i], chars[2 * i + 1]]
+text = "".join(item for item, _ in plan)
+typed = list(plan)
+typed[7] = spare  # a character, typed wrong
+keys = [list(code) + ["space"] for _, code in typed]
+bursts = [0] * 5
+for item, _ in typed[:-1]:  # the burst in progress at the end is not counted
+    bursts[min(len(item), 5) - 1] += 1
+json.dump({"text": text, "keys": keys, "nkeys": sum(len(k) for k in keys),
+           "right": len(text) - 1, "bursts": ",".join(map(str, bursts)),
+           "typed": "".join(item for item, _ in plan)},
+          open(work + "/plan.json", "w", encoding="utf-8"), ensure_ascii=False)
+open(work + "/text.txt", "w", encoding="utf-8").write(text + "\n")
+PY
+plan() { python3 -c "import json,sys; print(json.load(open('$work/plan.json'))['$1'])"; }
+text="$(plan text)"
+nkeys="$(plan nkeys)"
+right="$(plan right)"
+bursts="$(plan bursts)"
+echo "text: $text ($nkeys keys to send)"
+
+# --- X server and IBus with the table ---------------------------------------------
+exec 3>"$work/display"
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+wait_for 50 test -s "$work/display" || skip "Xvfb does not start: $(tail -3 "$work/xvfb.log")"
+export DISPLAY=":$(head -1 "$work/display")"
+
+db="$tables/qorvan.db"
+if [ ! -s "$db" ]; then
+  command -v ibus-table-createdb >/dev/null || skip "ibus-table-createdb is not installed"
+  db="$work/qorvan.db"
+  ibus-table-createdb -n "$db" -s "$tables/qorvan.ibus.txt" >/dev/null ||
+    { echo "FAIL: ibus-table-createdb failed"; exit 1; }
+fi
+mkdir -p "$XDG_DATA_HOME/ibus-table/byo-tables" "$HOME/.ibus/byo-tables"
+cp "$db" "$XDG_DATA_HOME/ibus-table/byo-tables/qorvan.db"
+cp "$db" "$HOME/.ibus/byo-tables/qorvan.db"
+ibus-daemon --panel=disable --emoji-extension=disable --cache=refresh >"$work/ibus.log" 2>&1 &
+pids+=($!)
+wait_for 100 bash -c 'a="$(ibus address 2>/dev/null)" && [ -n "$a" ] && [ "$a" != "(null)" ] &&
+                      ibus list-engine --name-only' ||
+  skip "ibus-daemon does not start: $(tail -3 "$work/ibus.log")"
+
+# --- The program ------------------------------------------------------------------
+log="$work/driver.log"
+QT_QPA_PLATFORM=xcb QT_IM_MODULE=ibus "$driver" --app-dir "$work/app" --data-dir "$appdata" \
+  --text "$work/text.txt" --timeout 90000 >"$log" 2>&1 &
+driver_pid=$!
+pids+=("$driver_pid")
+
+if ! wait_for 300 grep -q '^STARTED ' "$log"; then
+  fail "the test did not start"
+  cat "$log"
+  exit 1
+fi
+grep -qx "TEXT $text" "$log" && pass "the text arrived through the open-file dialog" ||
+  fail "the test window does not show '$text'"
+wid="$(sed -n 's/^STARTED //p' "$log")"
+xdotool windowfocus --sync "$wid"
+if wait_for 100 grep -q '^READY table:qorvan' "$log"; then
+  pass "the test switched the Qorvan input method on"
+else
+  fail "the Qorvan input method was not switched on"
+  cat "$log"
+  exit 1
+fi
+sleep 0.3
+python3 -c "
+import json
+for k in json.load(open('$work/plan.json'))['keys']:
+    print(' '.join(k))" | while read -r line; do
+  # shellcheck disable=SC2086
+  xdotool key --delay 60 $line
+  sleep 0.4
+done
+
+wait_for 200 bash -c "! kill -0 $driver_pid"
+wait "$driver_pid"
+status=$?
+cat "$log"
+[ "$status" -eq 0 ] || fail "the driver ended with $status"
+
+grep -q "^RESULT total=20 hz=20 time=0:00:[0-9][0-9] accuracy=95.00% " "$log" &&
+  pass "the result dialog shows 20 characters and 95.00%" ||
+  fail "the result dialog should show total=20 hz=20 accuracy=95.00%"
+grep -q "^COUNTS right=$right err=1 " "$log" && pass "$right characters right, 1 wrong" ||
+  fail "expected right=$right err=1"
+grep -q "^COUNTS .* words=$bursts " "$log" && pass "bursts by length: $bursts" ||
+  fail "expected the bursts $bursts"
+grep -q "^COUNTS .* keys=$nkeys " "$log" && pass "KeyPressCount is the $nkeys keys sent" ||
+  fail "expected KeyPressCount $nkeys"
+grep -q "^COUNTS .* typed=$(plan typed) " "$log" && pass "TypedText holds the typed positions" ||
+  fail "expected TypedText $(plan typed)"
+grep -q '^COUNTS .* ime=xkb:us::eng$' "$log" && pass "the end switched to English" ||
+  fail "the input method was not switched to English at the end"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "the test window passed end to end"

@@ -1,0 +1,197 @@
+// trevix-test-window-driver: the program's own windows over the real input-method
+// framework, for the end-to-end test of the test window. It starts the main window,
+// opens the test window from it ("分词测试"), opens the given text file through the
+// open-file dialog, starts the test and waits while a script types codes with
+// xdotool. It prints what happens, one line each:
+//   TEXT <the text in the test window>
+//   STARTED <X window id of the test window>   (the script focuses it)
+//   READY <id of the active input method>       (the Qorvan input method is on)
+//   RESULT total=.. hz=.. time=.. accuracy=.. speed=.. eff=..
+//   COUNTS right=.. err=.. keys=.. words=a,b,c,d,e typed=<TypedText>
+//   CLOSED <id of the active input method>      (after the test window closed)
+// and exits 0, or prints "TIMEOUT <step>" and exits 1 after --timeout ms.
+//
+// Usage: trevix-test-window-driver --app-dir <dir> --data-dir <dir> --text <file>
+
+#include "app/clickablelabel.h"
+#include "app/frmmain.h"
+#include "app/ime/inputmethod.h"
+#include "app/qtservices.h"
+#include "coding/marviklibrary.h"
+#include "coding/textcolouring.h"
+#include "prepare/frmopenfile.h"
+#include "stats/dlgresult.h"
+#include "test/frmfctest.h"
+#include "test/picturebutton.h"
+#include "test/typingbox.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void say(const QString &line) {
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+class PrintedMessages : public coding::MessageService {
+public:
+    coding::MsgAnswer show(const QString &text, const QString &title, coding::MsgButtons buttons,
+                           coding::MsgIcon) override {
+        say(QStringLiteral("message: %1 | %2").arg(text, title));
+        return buttons == coding::MsgButtons::YesNo ? coding::MsgAnswer::Yes
+                                                    : coding::MsgAnswer::Ok;
+    }
+};
+
+// The file dialog answers with the text file.
+class GivenFile : public coding::FileDialogService {
+public:
+    explicit GivenFile(QString path) : m_path(std::move(path)) {}
+    QString getOpenFileName(const QString &, const QString &, const QString &) override {
+        return m_path;
+    }
+    QString getSaveFileName(const QString &, const QString &, const QString &) override {
+        return {};
+    }
+
+private:
+    QString m_path;
+};
+
+template <typename T> T *visibleWindow() {
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *found = qobject_cast<T *>(w); found && found->isVisible())
+            return found;
+    }
+    return nullptr;
+}
+
+// Runs f from the event loop, outside the caller (f may open a modal window).
+template <typename F> void later(F f) {
+    QTimer::singleShot(0, qApp, f);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QApplication application(argc, argv);
+    QCommandLineParser parser;
+    parser.addOption({QStringLiteral("app-dir"), QStringLiteral("Application directory."),
+                      QStringLiteral("dir")});
+    parser.addOption({QStringLiteral("data-dir"), QStringLiteral("jtdb.dat and marvik.dic."),
+                      QStringLiteral("dir")});
+    parser.addOption(
+        {QStringLiteral("text"), QStringLiteral("Text file."), QStringLiteral("file")});
+    parser.addOption({QStringLiteral("timeout"), QStringLiteral("Milliseconds."),
+                      QStringLiteral("ms"), QStringLiteral("60000")});
+    parser.process(application);
+    coding::installFontSubstitutes();
+
+    const auto dir = coding::AppDirectory::at(parser.value(QStringLiteral("app-dir")),
+                                              parser.value(QStringLiteral("data-dir")));
+    coding::AppState state(dir, std::make_unique<coding::MarvikLibrary>(
+                                    dir.dictionaryDir(), dir.filePath(QStringLiteral("user.dic"))));
+    PrintedMessages messages;
+    GivenFile files(parser.value(QStringLiteral("text")));
+    app::SystemClock clock;
+    state.services = {&messages, &files, nullptr, &clock, nullptr};
+
+    const auto backend = app::chooseInputMethodBackend();
+    app::frmMain main(state);
+    main.setWorkWindows({[&state](QWidget &parent) { test::frmFcTest::run(state, parent); }, {}});
+    if (main.Form_Load(backend.get()) != app::frmMain::StartupResult::Ready)
+        return 1;
+    say(QStringLiteral("handles: %1 %2").arg(state.ImeLayoutHandle, state.EnglishLayoutHandle));
+    main.show();
+
+    enum class Step { OpenTestWindow, OpenText, ChooseFile, Start, Ready, Result, Closed, Done };
+    Step step = Step::OpenTestWindow;
+    const auto current = [&] { return backend ? backend->currentId() : QString(); };
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        test::frmFcTest *window = visibleWindow<test::frmFcTest>();
+        switch (step) {
+        case Step::OpenTestWindow:
+            if (!main.isVisible())
+                return;
+            step = Step::OpenText;
+            later([&] { main.Image1[0]->clicked(); }); // the picture button "分词测试"
+            return;
+        case Step::OpenText:
+            if (!window)
+                return;
+            step = Step::ChooseFile;
+            later([window] { window->mnuOpenTestFile->trigger(); });
+            return;
+        case Step::ChooseFile:
+            if (auto *open = visibleWindow<prepare::frmOpenFile>()) {
+                step = Step::Start;
+                open->findChild<QAbstractButton *>(QStringLiteral("cmdSelectFile"))->click();
+                open->findChild<QAbstractButton *>(QStringLiteral("cmdOpenFile"))->click();
+            }
+            return;
+        case Step::Start:
+            if (!window || window->mainText->isHidden())
+                return;
+            say(QStringLiteral("TEXT %1").arg(window->mainText->toPlainText()));
+            window->CmdStartTest->click();
+            step = Step::Ready;
+            say(QStringLiteral("STARTED %1").arg(window->winId()));
+            return;
+        case Step::Ready:
+            if (!window->tmpText->hasFocus() || current() != state.ImeLayoutHandle)
+                return;
+            say(QStringLiteral("READY %1").arg(current()));
+            step = Step::Result;
+            return;
+        case Step::Result:
+            if (auto *result = visibleWindow<stats::DlgResult>()) {
+                say(QStringLiteral("RESULT total=%1 hz=%2 time=%3 accuracy=%4 speed=%5 eff=%6")
+                        .arg(result->lblTotal->text(), result->lblHz->text(),
+                             result->lblTime->text(), result->lblRgtRate->text(),
+                             result->lblRate->text(), result->lblEffRate->text()));
+                QStringList words;
+                for (int c : state.TypedWordCounts)
+                    words << QString::number(c);
+                say(QStringLiteral("COUNTS right=%1 err=%2 keys=%3 words=%4 typed=%5 ime=%6")
+                        .arg(state.RightCount)
+                        .arg(state.ErrCount)
+                        .arg(state.KeyPressCount)
+                        .arg(words.join(QLatin1Char(',')), state.TypedText, current()));
+                result->cmdOk->click();
+                step = Step::Closed;
+                later([] {
+                    if (auto *w = visibleWindow<test::frmFcTest>())
+                        w->CmdQuit->click();
+                });
+            }
+            return;
+        case Step::Closed:
+            if (window)
+                return;
+            say(QStringLiteral("CLOSED %1").arg(current()));
+            step = Step::Done;
+            poll.stop();
+            QCoreApplication::exit(0);
+            return;
+        case Step::Done:
+            return;
+        }
+    });
+    QTimer::singleShot(parser.value(QStringLiteral("timeout")).toInt(), [&] {
+        say(QStringLiteral("TIMEOUT step %1").arg(int(step)));
+        QCoreApplication::exit(1);
+    });
+    poll.start();
+    return application.exec();
+}
