@@ -166,6 +166,15 @@ else
   exit 1
 fi
 sleep 0.3
+# F2 with the input method on reaches the box: the code of the first word.
+xdotool key F2
+if wait_for 30 grep -q "^STATUS '${text:0:1}[^']*'的编码为:[0-9]" "$log"; then
+  pass "F2 shows the code of the first word"
+else
+  fail "F2 should show the code of the word at '${text:0:1}'"
+fi
+nkeys=$((nkeys + 1))
+sleep 0.3
 python3 -c "
 import json
 for k in json.load(open('$work/plan.json'))['keys']:

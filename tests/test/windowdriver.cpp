@@ -6,6 +6,7 @@
 //   TEXT <the text in the test window>
 //   STARTED <X window id of the test window>   (the script focuses it)
 //   READY <id of the active input method>       (the Qorvan input method is on)
+//   STATUS <text>                               (status panel 1 changed: a code hint)
 //   RESULT total=.. hz=.. time=.. accuracy=.. speed=.. eff=..
 //   COUNTS right=.. err=.. keys=.. words=a,b,c,d,e typed=<TypedText>
 //   CLOSED <id of the active input method>      (after the test window closed)
@@ -116,10 +117,15 @@ int main(int argc, char **argv) {
     enum class Step { OpenTestWindow, OpenText, ChooseFile, Start, Ready, Result, Closed, Done };
     Step step = Step::OpenTestWindow;
     const auto current = [&] { return backend ? backend->currentId() : QString(); };
+    QString status;
     QTimer poll;
     poll.setInterval(50);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         test::frmFcTest *window = visibleWindow<test::frmFcTest>();
+        if (window && window->StatusBar1Panels[0]->text() != status) {
+            status = window->StatusBar1Panels[0]->text();
+            say(QStringLiteral("STATUS %1").arg(status));
+        }
         switch (step) {
         case Step::OpenTestWindow:
             if (!main.isVisible())
