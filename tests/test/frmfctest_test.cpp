@@ -316,6 +316,20 @@ private slots:
         QCOMPARE(box.right(), text.right() - 27);
     }
 
+    void withoutAutoOpenImeTheInputMethodStaysAsItIs() {
+        Window w;
+        QVERIFY(w.load());
+        w.state->AutoOpenIme = false;
+        w.open(kText, kTags);
+        w.start();
+        QTRY_VERIFY(w.window->tmpText->hasFocus());
+        QVERIFY(w.ime.activations.isEmpty());
+        w.pause(); // pausing switches to English all the same
+        QCOMPARE(w.ime.activations, QStringList{QStringLiteral("english")});
+        w.pause();
+        QCOMPARE(w.ime.activations.size(), 1);
+    }
+
     void aOneCharacterTextEndsWithItsCharacter_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("right");

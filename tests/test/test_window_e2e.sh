@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The test window end to end, through the real input-method framework, headless: a
-# private session bus, Xvfb and IBus with the Qorvan table installed for the test's
-# private home (as tests/integration/ime_frameworks_test.sh sets them up). The
+# The test window end to end, through the real input-method frameworks, headless: a
+# private session bus, Xvfb, then IBus and then Fcitx 5, each with the Qorvan table
+# installed for the test's private home (as tests/integration/ime_frameworks_test.sh
+# sets them up). The
 # program's main window opens the test window, a text file is opened through the
 # open-file dialog and the test is started; the Qorvan input method must then be
 # on. The codes of the text's items are typed with xdotool (one of them the code of
@@ -25,12 +26,12 @@ skip() {
 }
 
 if [ -z "${TREVIX_WINDOW_TEST_INNER:-}" ]; then
-  for tool in dbus-run-session dbus-send Xvfb xdotool ibus-daemon ibus python3; do
+  for tool in dbus-run-session dbus-send Xvfb xdotool ibus-daemon ibus fcitx5 python3; do
     command -v "$tool" >/dev/null 2>&1 ||
       skip "$tool is not installed (scripts/setup-debian.sh installs it)"
   done
   export TREVIX_WINDOW_TEST_INNER=1
-  exec timeout --kill-after=5 150 dbus-run-session -- bash "${BASH_SOURCE[0]}" "$@"
+  exec timeout --kill-after=5 200 dbus-run-session -- bash "${BASH_SOURCE[0]}" "$@"
 fi
 
 unset IBUS_ADDRESS IBUS_ADDRESS_FILE WAYLAND_DISPLAY XMODIFIERS GTK_IM_MODULE QT_IM_MODULE
@@ -118,7 +119,7 @@ right="$(plan right)"
 bursts="$(plan bursts)"
 echo "text: $text ($nkeys keys to send)"
 
-# --- X server and IBus with the table ---------------------------------------------
+# --- X server ----------------------------------------------------------------------
 exec 3>"$work/display"
 Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 >"$work/xvfb.log" 2>&1 &
 pids+=($!)
@@ -126,86 +127,132 @@ exec 3>&-
 wait_for 50 test -s "$work/display" || skip "Xvfb does not start: $(tail -3 "$work/xvfb.log")"
 export DISPLAY=":$(head -1 "$work/display")"
 
-db="$tables/qorvan.db"
-if [ ! -s "$db" ]; then
-  command -v ibus-table-createdb >/dev/null || skip "ibus-table-createdb is not installed"
-  db="$work/qorvan.db"
-  ibus-table-createdb -n "$db" -s "$tables/qorvan.ibus.txt" >/dev/null ||
-    { echo "FAIL: ibus-table-createdb failed"; exit 1; }
-fi
-mkdir -p "$XDG_DATA_HOME/ibus-table/byo-tables" "$HOME/.ibus/byo-tables"
-cp "$db" "$XDG_DATA_HOME/ibus-table/byo-tables/qorvan.db"
-cp "$db" "$HOME/.ibus/byo-tables/qorvan.db"
-ibus-daemon --panel=disable --emoji-extension=disable --cache=refresh >"$work/ibus.log" 2>&1 &
-pids+=($!)
-wait_for 100 bash -c 'a="$(ibus address 2>/dev/null)" && [ -n "$a" ] && [ "$a" != "(null)" ] &&
-                      ibus list-engine --name-only' ||
-  skip "ibus-daemon does not start: $(tail -3 "$work/ibus.log")"
+# drive <framework> <QT_IM_MODULE> <id of the Qorvan input method>: runs the
+# program, types the text and checks what the test window made of it.
+drive() {
+  local name="$1" module="$2" ime="$3" log="$work/driver-$2.log" keys="$nkeys" status wid
+  echo "== $name"
+  rm -rf "$work/app" && mkdir -p "$work/app"
+  QT_QPA_PLATFORM=xcb QT_IM_MODULE="$module" "$driver" --app-dir "$work/app" \
+    --data-dir "$appdata" --text "$work/text.txt" --timeout 90000 >"$log" 2>&1 &
+  local driver_pid=$!
+  pids+=("$driver_pid")
 
-# --- The program ------------------------------------------------------------------
-log="$work/driver.log"
-QT_QPA_PLATFORM=xcb QT_IM_MODULE=ibus "$driver" --app-dir "$work/app" --data-dir "$appdata" \
-  --text "$work/text.txt" --timeout 90000 >"$log" 2>&1 &
-driver_pid=$!
-pids+=("$driver_pid")
-
-if ! wait_for 300 grep -q '^STARTED ' "$log"; then
-  fail "the test did not start"
-  cat "$log"
-  exit 1
-fi
-grep -qx "TEXT $text" "$log" && pass "the text arrived through the open-file dialog" ||
-  fail "the test window does not show '$text'"
-wid="$(sed -n 's/^STARTED //p' "$log")"
-xdotool windowfocus --sync "$wid"
-if wait_for 100 grep -q '^READY table:qorvan' "$log"; then
-  pass "the test switched the Qorvan input method on"
-else
-  fail "the Qorvan input method was not switched on"
-  cat "$log"
-  exit 1
-fi
-sleep 0.3
-# F2 with the input method on reaches the box: the code of the first word.
-xdotool key F2
-if wait_for 30 grep -q "^STATUS '${text:0:1}[^']*'的编码为:[0-9]" "$log"; then
-  pass "F2 shows the code of the first word"
-else
-  fail "F2 should show the code of the word at '${text:0:1}'"
-fi
-nkeys=$((nkeys + 1))
-sleep 0.3
-python3 -c "
+  if ! wait_for 300 grep -q '^STARTED ' "$log"; then
+    fail "$name: the test did not start"
+    cat "$log"
+    return
+  fi
+  grep -qx "TEXT $text" "$log" && pass "$name: the text arrived through the open-file dialog" ||
+    fail "$name: the test window does not show '$text'"
+  wid="$(sed -n 's/^STARTED //p' "$log")"
+  xdotool windowfocus --sync "$wid"
+  if wait_for 100 grep -qx "READY $ime" "$log"; then
+    pass "$name: the test switched the Qorvan input method on"
+  else
+    fail "$name: the Qorvan input method was not switched on"
+    cat "$log"
+    return
+  fi
+  sleep 0.3
+  # F2 with the input method on reaches the box: the code of the first word.
+  xdotool key F2
+  if wait_for 30 grep -q "^STATUS '${text:0:1}[^']*'的编码为:[0-9]" "$log"; then
+    pass "$name: F2 shows the code of the first word"
+  else
+    fail "$name: F2 should show the code of the word at '${text:0:1}'"
+  fi
+  keys=$((keys + 1))
+  sleep 0.3
+  python3 -c "
 import json
 for k in json.load(open('$work/plan.json'))['keys']:
     print(' '.join(k))" | while read -r line; do
-  # shellcheck disable=SC2086
-  xdotool key --delay 60 $line
-  sleep 0.4
-done
+    # shellcheck disable=SC2086
+    xdotool key --delay 60 $line
+    sleep 0.4
+  done
 
-wait_for 200 bash -c "! kill -0 $driver_pid"
-wait "$driver_pid"
-status=$?
-cat "$log"
-[ "$status" -eq 0 ] || fail "the driver ended with $status"
+  wait_for 200 bash -c "! kill -0 $driver_pid"
+  wait "$driver_pid"
+  status=$?
+  grep -vE '^(STATUS|message)' "$log"
+  [ "$status" -eq 0 ] || fail "$name: the driver ended with $status"
 
-grep -q "^RESULT total=20 hz=20 time=0:00:[0-9][0-9] accuracy=95.00% " "$log" &&
-  pass "the result dialog shows 20 characters and 95.00%" ||
-  fail "the result dialog should show total=20 hz=20 accuracy=95.00%"
-grep -q "^COUNTS right=$right err=1 " "$log" && pass "$right characters right, 1 wrong" ||
-  fail "expected right=$right err=1"
-grep -q "^COUNTS .* words=$bursts " "$log" && pass "bursts by length: $bursts" ||
-  fail "expected the bursts $bursts"
-grep -q "^COUNTS .* keys=$nkeys " "$log" && pass "KeyPressCount is the $nkeys keys sent" ||
-  fail "expected KeyPressCount $nkeys"
-grep -q "^COUNTS .* typed=$(plan typed) " "$log" && pass "TypedText holds the typed positions" ||
-  fail "expected TypedText $(plan typed)"
-grep -q '^COUNTS .* ime=xkb:us::eng$' "$log" && pass "the end switched to English" ||
-  fail "the input method was not switched to English at the end"
+  grep -q "^RESULT total=20 hz=20 time=0:00:[0-9][0-9] accuracy=95.00% " "$log" &&
+    pass "$name: the result dialog shows 20 characters and 95.00%" ||
+    fail "$name: the result dialog should show total=20 hz=20 accuracy=95.00%"
+  grep -q "^COUNTS right=$right err=1 " "$log" && pass "$name: $right characters right, 1 wrong" ||
+    fail "$name: expected right=$right err=1"
+  grep -q "^COUNTS .* words=$bursts " "$log" && pass "$name: bursts by length: $bursts" ||
+    fail "$name: expected the bursts $bursts"
+  grep -q "^COUNTS .* keys=$keys " "$log" && pass "$name: KeyPressCount is the $keys keys sent" ||
+    fail "$name: expected KeyPressCount $keys"
+  grep -q "^COUNTS .* typed=$(plan typed) " "$log" &&
+    pass "$name: TypedText holds the typed positions" ||
+    fail "$name: expected TypedText $(plan typed)"
+  if grep -q '^COUNTS .* ime=.' "$log" && ! grep -q "^COUNTS .* ime=$ime\$" "$log"; then
+    pass "$name: the end switched away from the input method"
+  else
+    fail "$name: the input method was still on at the end"
+  fi
+}
 
+# --- IBus ---------------------------------------------------------------------------
+run_ibus() {
+  local db="$tables/qorvan.db"
+  if [ ! -s "$db" ]; then
+    command -v ibus-table-createdb >/dev/null || skip "ibus-table-createdb is not installed"
+    db="$work/qorvan.db"
+    ibus-table-createdb -n "$db" -s "$tables/qorvan.ibus.txt" >/dev/null ||
+      { fail "ibus-table-createdb failed"; return; }
+  fi
+  mkdir -p "$XDG_DATA_HOME/ibus-table/byo-tables" "$HOME/.ibus/byo-tables"
+  cp "$db" "$XDG_DATA_HOME/ibus-table/byo-tables/qorvan.db"
+  cp "$db" "$HOME/.ibus/byo-tables/qorvan.db"
+  ibus-daemon --panel=disable --emoji-extension=disable --cache=refresh >"$work/ibus.log" 2>&1 &
+  local daemon=$!
+  pids+=("$daemon")
+  wait_for 100 bash -c 'a="$(ibus address 2>/dev/null)" && [ -n "$a" ] && [ "$a" != "(null)" ] &&
+                        ibus list-engine --name-only' ||
+    skip "ibus-daemon does not start: $(tail -3 "$work/ibus.log")"
+  drive IBus ibus table:qorvan
+  ibus exit >/dev/null 2>&1 || kill "$daemon" 2>/dev/null
+  wait_for 30 bash -c "! kill -0 $daemon"
+}
+
+# --- Fcitx 5 ------------------------------------------------------------------------
+run_fcitx() {
+  local dict="$tables/qorvan.main.dict"
+  if [ ! -s "$dict" ]; then
+    command -v libime_tabledict >/dev/null || skip "libime_tabledict is not installed"
+    dict="$work/qorvan.main.dict"
+    libime_tabledict "$tables/qorvan.fcitx.txt" "$dict" ||
+      { fail "libime_tabledict failed"; return; }
+  fi
+  mkdir -p "$XDG_DATA_HOME/fcitx5/inputmethod" "$XDG_DATA_HOME/fcitx5/table"
+  cp "$tables/qorvan.conf" "$XDG_DATA_HOME/fcitx5/inputmethod/qorvan.conf"
+  cp "$dict" "$XDG_DATA_HOME/fcitx5/table/qorvan.main.dict"
+  fcitx5 -d >"$work/fcitx5.log" 2>&1
+  wait_for 100 bus_has_owner org.fcitx.Fcitx5 ||
+    skip "fcitx5 does not start: $(tail -3 "$work/fcitx5.log")"
+  local daemon
+  daemon="$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.GetConnectionUnixProcessID string:org.fcitx.Fcitx5 |
+    awk '/uint32/ {print $2}')"
+  [ -n "$daemon" ] && pids+=("$daemon")
+  drive "Fcitx 5" fcitx qorvan
+}
+
+bus_has_owner() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
+}
+
+run_ibus
+run_fcitx
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"
   exit 1
 fi
-echo "the test window passed end to end"
+echo "the test window passed end to end under IBus and Fcitx 5"
