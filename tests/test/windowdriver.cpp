@@ -13,6 +13,7 @@
 // and exits 0, or prints "TIMEOUT <step>" and exits 1 after --timeout ms.
 //
 // Usage: trevix-test-window-driver --app-dir <dir> --data-dir <dir> --text <file>
+//                                   [--screenshot <png>] [--timeout <ms>]
 
 #include "app/clickablelabel.h"
 #include "app/frmmain.h"
@@ -92,6 +93,10 @@ int main(int argc, char **argv) {
                       QStringLiteral("dir")});
     parser.addOption(
         {QStringLiteral("text"), QStringLiteral("Text file."), QStringLiteral("file")});
+    parser.addOption(
+        {QStringLiteral("screenshot"),
+         QStringLiteral("Saves the test window as a picture once the test has started."),
+         QStringLiteral("file")});
     parser.addOption({QStringLiteral("timeout"), QStringLiteral("Milliseconds."),
                       QStringLiteral("ms"), QStringLiteral("60000")});
     parser.process(application);
@@ -153,6 +158,8 @@ int main(int argc, char **argv) {
             window->CmdStartTest->click();
             step = Step::Ready;
             say(QStringLiteral("STARTED %1").arg(window->winId()));
+            if (const QString file = parser.value(QStringLiteral("screenshot")); !file.isEmpty())
+                QTimer::singleShot(500, window, [window, file] { window->grab().save(file); });
             return;
         case Step::Ready:
             if (!window->tmpText->hasFocus() || current() != state.ImeLayoutHandle)
