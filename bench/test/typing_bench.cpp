@@ -1,9 +1,10 @@
 // The typing check at the end of a 2000-character text: one committed character
 // compared, recoloured, counted and the mark moved on. Budget: under 1 ms.
 //
-// The text is one paragraph, as in the test window, coloured word by word, and laid
-// out at the width of the window's text view so that every change of format is
-// laid out again as it is on screen.
+// The text is one paragraph, as in the test window, coloured word by word. Three
+// settings: the document alone (the check itself), the document laid out at the
+// width of the window's text view (every change of format is laid out again, as
+// on screen), and the document in a shown QTextEdit as in the test window.
 #include "sample_text.h"
 
 #include "coding/appstate.h"
@@ -14,12 +15,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include <memory>
 
@@ -42,7 +44,7 @@ struct Fixture {
         state->RightColor = 0x00FF00;
         state->ErrorColor = 0x0000FF;
         text = QString::fromUtf8(kSampleText).remove(QLatin1Char('\n')).left(2000);
-        doc.setDefaultFont(QFont(QString::fromUtf16(coding::kKaiFontName), 16));
+        doc.setDefaultFont(test::testTextFont());
         doc.setPlainText(text);
         // Words of two characters in alternating colours, every fourth underlined.
         QTextCursor cursor(&doc);
@@ -68,58 +70,68 @@ struct Fixture {
     QTextDocument doc;
 };
 
-void checkLastCharacter(benchmark::State &st, bool laidOut) {
-    Fixture f(laidOut);
+enum class Setting {
+    Document,   // the document alone: the check itself
+    LaidOut,    // the document laid out at the text view's width
+    TextView,   // the document in a shown QTextEdit, as in the test window
+    AfterTyping // as TextView, with everything before the position typed right
+};
+
+// Checks the character at (length - fromEnd): the last one ends the text, the one
+// before it moves the mark on to the last.
+void checkNearTheEnd(benchmark::State &st, Setting setting, int fromEnd) {
+    Fixture f(setting == Setting::LaidOut);
+    const int at = int(f.text.size()) - fromEnd;
+    if (setting == Setting::AfterTyping) {
+        // Typed right: the text before the position carries the right colour (the
+        // hint marks stay).
+        QTextCursor cursor(&f.doc);
+        cursor.setPosition(0);
+        cursor.setPosition(at, QTextCursor::KeepAnchor);
+        QTextCharFormat right;
+        right.setForeground(coding::colorFromColorRef(f.state->RightColor));
+        cursor.mergeCharFormat(right);
+    }
+    std::unique_ptr<QTextEdit> view;
+    if (setting == Setting::TextView || setting == Setting::AfterTyping) {
+        view = std::make_unique<QTextEdit>();
+        view->setDocument(&f.doc);
+        view->setReadOnly(true);
+        view->resize(640, 540);
+        view->show();
+        QCoreApplication::processEvents();
+    }
     test::TypingCheck check(*f.state, f.doc);
-    const int last = int(f.text.size()) - 1;
-    const QString right = f.text.mid(last, 1);
+    const QString right = f.text.mid(at, 1);
     for (auto _ : st) {
         st.PauseTiming();
         check.start();
-        check.moveTo(last);
-        st.ResumeTiming();
-        const bool ended = check.checkTyped(right);
-        benchmark::DoNotOptimize(ended);
-    }
-    if (f.state->RightCount != 1)
-        st.SkipWithError("the last character was not counted right");
-}
-
-void checkNextToLast(benchmark::State &st) {
-    // A character that does not end the text: the mark moves on to the next one.
-    Fixture f(true);
-    test::TypingCheck check(*f.state, f.doc);
-    const int at = int(f.text.size()) - 2;
-    const QString right = f.text.mid(at, 1);
-    check.start();
-    for (auto _ : st) {
-        st.PauseTiming();
         check.moveTo(at);
         st.ResumeTiming();
         benchmark::DoNotOptimize(check.checkTyped(right));
     }
+    if (f.state->RightCount != 1)
+        st.SkipWithError("the character was not counted right");
 }
 
 void BM_CheckLastCharacter(benchmark::State &st) {
-    checkLastCharacter(st, true);
-}
-void BM_CheckLastCharacterNoLayout(benchmark::State &st) {
-    checkLastCharacter(st, false);
+    checkNearTheEnd(st, Setting(st.range(0)), 1);
 }
 void BM_CheckNextToLastCharacter(benchmark::State &st) {
-    checkNextToLast(st);
+    checkNearTheEnd(st, Setting(st.range(0)), 2);
 }
 
-BENCHMARK(BM_CheckLastCharacter)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_CheckNextToLastCharacter)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_CheckLastCharacterNoLayout)->Unit(benchmark::kMicrosecond);
+// Argument: 0 document alone, 1 laid out, 2 in a text view, 3 in a text view after
+// typing the text before.
+BENCHMARK(BM_CheckLastCharacter)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CheckNextToLastCharacter)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     coding::installFontSubstitutes();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -120,7 +120,7 @@ void frmFcTest::buildControls() {
     mainText->setObjectName(QStringLiteral("mainText"));
     mainText->setDocument(m_document);
     mainText->document()->setUndoRedoEnabled(false);
-    mainText->setFont(QFont(QString::fromUtf16(coding::kKaiFontName), 16));
+    mainText->setFont(testTextFont());
     mainText->setReadOnly(true);
     mainText->setTextInteractionFlags(Qt::NoTextInteraction);
     mainText->setFocusPolicy(Qt::NoFocus);

@@ -1,6 +1,7 @@
 #include "typingcheck.h"
 
 #include "coding/colorref.h"
+#include "coding/textcolouring.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -18,6 +19,12 @@ QTextCharFormat colourFormat(qint32 colorRef) {
 }
 
 } // namespace
+
+QFont testTextFont() {
+    QFont font(QString::fromUtf16(coding::kKaiFontName), 16);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
 
 TypingCheck::TypingCheck(coding::AppState &state, QTextDocument &doc)
     : m_state(state), m_doc(doc) {}

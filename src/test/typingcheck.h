@@ -9,6 +9,7 @@
 
 #include "coding/appstate.h"
 
+#include <QFont>
 #include <QTextCharFormat>
 
 #include <cstdint>
@@ -17,6 +18,12 @@
 class QTextDocument;
 
 namespace test {
+
+// The font of the test text: "楷体_GB2312" at 16 points. Characters of scripts that
+// need no shaping (Chinese, Latin) are laid out without it, which more than halves
+// the time the text view takes to lay the one long paragraph out again after each
+// recoloured character.
+QFont testTextFont();
 
 class TypingCheck {
 public:
