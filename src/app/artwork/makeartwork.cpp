@@ -360,7 +360,8 @@ QImage seal(int size) {
 
 QImage helpColours() {
     // A sentence as the test window shows it: words in two alternating colours,
-    // punctuation in its own colour, the current character underlined and bold.
+    // punctuation in its own colour, the current character bold and italic (underline
+    // is the mark of a word that has a short code).
     struct Piece {
         QString text;
         QColor colour;
@@ -381,7 +382,7 @@ QImage helpColours() {
     const QFont normal = kaiFont(30);
     QFont marked = normal;
     marked.setBold(true);
-    marked.setUnderline(true);
+    marked.setItalic(true);
     qreal x = 16;
     int index = 0;
     for (const auto &piece : pieces) {
