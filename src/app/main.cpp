@@ -5,7 +5,7 @@
 #include "coding/textcolouring.h"
 #include "qtservices.h"
 #include "startup.h"
-#include "test/frmfctest.h"
+#include "typing/frmfctest.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,7 +41,7 @@ int main(int argc, char *argv[]) {
     // The working windows: frmFcTest (test) and frmPreSplit (segmentation editor)
     // are set here as they come; until then their buttons do nothing.
     app::frmMain::WorkWindows windows;
-    windows.fcTest = [&state](QWidget &parent) { test::frmFcTest::run(state, parent); };
+    windows.fcTest = [&state](QWidget &parent) { typing::frmFcTest::run(state, parent); };
 
     return app::runMainWindow(state, imeBackend.get(), std::move(windows));
 }

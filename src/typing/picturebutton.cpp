@@ -3,7 +3,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-namespace test {
+namespace typing {
 
 PictureButton::PictureButton(const QString &text, QWidget *parent) : QPushButton(text, parent) {}
 
@@ -35,4 +35,4 @@ void PictureButton::paintEvent(QPaintEvent *event) {
     }
 }
 
-} // namespace test
+} // namespace typing

@@ -23,9 +23,9 @@
 #include "coding/textcolouring.h"
 #include "prepare/frmopenfile.h"
 #include "stats/dlgresult.h"
-#include "test/frmfctest.h"
-#include "test/picturebutton.h"
-#include "test/typingbox.h"
+#include "typing/frmfctest.h"
+#include "typing/picturebutton.h"
+#include "typing/typingbox.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -113,7 +113,7 @@ int main(int argc, char **argv) {
 
     const auto backend = app::chooseInputMethodBackend();
     app::frmMain main(state);
-    main.setWorkWindows({[&state](QWidget &parent) { test::frmFcTest::run(state, parent); }, {}});
+    main.setWorkWindows({[&state](QWidget &parent) { typing::frmFcTest::run(state, parent); }, {}});
     if (main.Form_Load(backend.get()) != app::frmMain::StartupResult::Ready)
         return 1;
     say(QStringLiteral("handles: %1 %2").arg(state.ImeLayoutHandle, state.EnglishLayoutHandle));
@@ -126,7 +126,7 @@ int main(int argc, char **argv) {
     QTimer poll;
     poll.setInterval(50);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        test::frmFcTest *window = visibleWindow<test::frmFcTest>();
+        typing::frmFcTest *window = visibleWindow<typing::frmFcTest>();
         if (window && window->StatusBar1Panels[0]->text() != status) {
             status = window->StatusBar1Panels[0]->text();
             say(QStringLiteral("STATUS %1").arg(status));
@@ -184,7 +184,7 @@ int main(int argc, char **argv) {
                 result->cmdOk->click();
                 step = Step::Closed;
                 later([] {
-                    if (auto *w = visibleWindow<test::frmFcTest>())
+                    if (auto *w = visibleWindow<typing::frmFcTest>())
                         w->CmdQuit->click();
                 });
             }

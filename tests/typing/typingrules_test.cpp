@@ -1,4 +1,4 @@
-#include "test/typingrules.h"
+#include "typing/typingrules.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ using Counts = std::array<int, 5>;
 // Feeds characters at the given ticks (the first "last tick" is the start) and
 // returns the counts after the last one.
 Counts feed(const std::vector<qint64> &ticks, qint64 start = 0) {
-    test::BurstCounter b;
+    typing::BurstCounter b;
     Counts counts{};
     qint64 last = start;
     for (qint64 t : ticks) {
@@ -41,10 +41,10 @@ TEST(BurstCounter, GroupsCharactersByTheirGaps) {
 }
 
 TEST(Countdown, HasNoLeadingZeros) {
-    EXPECT_EQ(test::formatCountdown(4 * 60 + 7), "0:4:7");
-    EXPECT_EQ(test::formatCountdown(299), "0:4:59");
-    EXPECT_EQ(test::formatCountdown(0), "0:0:0");
-    EXPECT_EQ(test::formatCountdown(99 * 60), "1:39:0");
+    EXPECT_EQ(typing::formatCountdown(4 * 60 + 7), "0:4:7");
+    EXPECT_EQ(typing::formatCountdown(299), "0:4:59");
+    EXPECT_EQ(typing::formatCountdown(0), "0:0:0");
+    EXPECT_EQ(typing::formatCountdown(99 * 60), "1:39:0");
 }
 
 TEST(CodeHint, WholeWordOnlyAtItsFirstCharacter) {
@@ -56,14 +56,14 @@ TEST(CodeHint, WholeWordOnlyAtItsFirstCharacter) {
     } const cases[] = {{0, "我们"}, {1, "们"}, {2, "学习"}, {3, "习"}, {4, "好"}, {5, "。"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.pos);
-        EXPECT_EQ(test::codeHintItem(text, tags, c.pos), QString::fromUtf8(c.item));
+        EXPECT_EQ(typing::codeHintItem(text, tags, c.pos), QString::fromUtf8(c.item));
     }
 }
 
 TEST(CodeHint, Messages) {
-    EXPECT_EQ(test::codeHintMessage("好", "", ""), QStringLiteral("没有'好'的编码！"));
-    EXPECT_EQ(test::codeHintMessage("学习", "3217", ""), QStringLiteral("'学习'的编码为:3217"));
-    EXPECT_EQ(test::codeHintMessage("我", "23550", "23"),
+    EXPECT_EQ(typing::codeHintMessage("好", "", ""), QStringLiteral("没有'好'的编码！"));
+    EXPECT_EQ(typing::codeHintMessage("学习", "3217", ""), QStringLiteral("'学习'的编码为:3217"));
+    EXPECT_EQ(typing::codeHintMessage("我", "23550", "23"),
               QStringLiteral("'我'的编码为:23550,简码为：23"));
 }
 

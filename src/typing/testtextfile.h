@@ -13,7 +13,7 @@
 class QIODevice;
 class QTextDocument;
 
-namespace test {
+namespace typing {
 
 inline const QString kTestTextCopyName = QStringLiteral("temp.zh");
 
@@ -44,4 +44,4 @@ enum class Restored {
 // failure is told to the user, the text is coloured all the same).
 Restored restoreTestText(coding::AppState &state, QTextDocument &doc);
 
-} // namespace test
+} // namespace typing

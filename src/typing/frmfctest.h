@@ -42,7 +42,7 @@ class QStatusBar;
 class QTextDocument;
 class QTextEdit;
 
-namespace test {
+namespace typing {
 
 class PictureButton;
 class TypingBox;
@@ -171,4 +171,4 @@ private:
     int m_remainingSeconds = 0;
 };
 
-} // namespace test
+} // namespace typing

@@ -5,7 +5,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
-namespace test {
+namespace typing {
 
 TypingBox::TypingBox(QWidget *parent) : QLineEdit(parent) {
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -118,4 +118,4 @@ void TypingBox::fitToPreedit() {
         QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
 }
 
-} // namespace test
+} // namespace typing

@@ -1,6 +1,6 @@
 #include "typingrules.h"
 
-namespace test {
+namespace typing {
 
 void BurstCounter::onCharacter(qint64 nowMs, qint64 lastTickMs, std::array<int, 5> &counts) {
     if (nowMs - lastTickMs > kBurstGapMs) {
@@ -50,4 +50,4 @@ QString codeHintMessage(const QString &item, const QString &stdCode, const QStri
     return msg;
 }
 
-} // namespace test
+} // namespace typing

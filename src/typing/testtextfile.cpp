@@ -8,7 +8,7 @@
 #include <QStringDecoder>
 #include <QTextDocument>
 
-namespace test {
+namespace typing {
 
 namespace {
 
@@ -78,4 +78,4 @@ Restored restoreTestText(coding::AppState &state, QTextDocument &doc) {
     return Restored::Recoloured;
 }
 
-} // namespace test
+} // namespace typing

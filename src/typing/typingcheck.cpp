@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace test {
+namespace typing {
 
 namespace {
 
@@ -218,4 +218,4 @@ void TypingCheck::moveTo(int position) {
     cursor.endEditBlock();
 }
 
-} // namespace test
+} // namespace typing

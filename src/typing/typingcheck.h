@@ -17,7 +17,7 @@
 
 class QTextDocument;
 
-namespace test {
+namespace typing {
 
 // The font of the test text: "楷体_GB2312" at 16 points. Characters of scripts that
 // need no shaping (Chinese, Latin) are laid out without it, which more than halves
@@ -96,4 +96,4 @@ private:
     QVariant m_savedWeight, m_savedItalic;
 };
 
-} // namespace test
+} // namespace typing

@@ -3,9 +3,9 @@
 // test sets, the typed-input checking with input-method events, the code hint,
 // the countdown, the layout limits and the result dialog.
 
-#include "test/frmfctest.h"
-#include "test/picturebutton.h"
-#include "test/typingbox.h"
+#include "typing/frmfctest.h"
+#include "typing/picturebutton.h"
+#include "typing/typingbox.h"
 
 #include "app/ime/fakeinputmethodbackend.h"
 #include "app/pictures.h"
@@ -30,7 +30,7 @@
 #include <QTextEdit>
 
 using coding::MsgIcon;
-using test::frmFcTest;
+using typing::frmFcTest;
 
 namespace {
 
@@ -179,7 +179,7 @@ private slots:
             QCOMPARE(b.button->text(), QString::fromUtf8(b.caption));
             QCOMPARE(b.button->isEnabled(), b.enabled);
             // Every command button wears 102.jpg and, disabled, 103.jpg.
-            const auto *picture = qobject_cast<const test::PictureButton *>(b.button);
+            const auto *picture = qobject_cast<const typing::PictureButton *>(b.button);
             QVERIFY(picture && !picture->face().isNull() && !picture->disabledFace().isNull());
         }
         QCOMPARE(f.LabelFc->text(), QStringLiteral("欢迎进入分词测试！"));
@@ -308,7 +308,7 @@ private slots:
         QCOMPARE(f.typingCheck().position(), 0);
         QTextCursor first(f.mainText->document());
         first.setPosition(1);
-        QVERIFY(test::TypingCheck::isCurrentMark(first.charFormat()));
+        QVERIFY(typing::TypingCheck::isCurrentMark(first.charFormat()));
         QCOMPARE(w.colourAt(0), w.state->AltColor1); // the mark leaves the colour
         // The box sits over the lower right corner of the text.
         const QRect text = f.mainText->geometry(), box = f.tmpText->geometry();

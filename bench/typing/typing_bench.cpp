@@ -10,7 +10,7 @@
 #include "coding/appstate.h"
 #include "coding/colorref.h"
 #include "coding/textcolouring.h"
-#include "test/typingcheck.h"
+#include "typing/typingcheck.h"
 
 #include <benchmark/benchmark.h>
 
@@ -44,7 +44,7 @@ struct Fixture {
         state->RightColor = 0x00FF00;
         state->ErrorColor = 0x0000FF;
         text = QString::fromUtf8(kSampleText).remove(QLatin1Char('\n')).left(2000);
-        doc.setDefaultFont(test::testTextFont());
+        doc.setDefaultFont(typing::testTextFont());
         doc.setPlainText(text);
         // Words of two characters in alternating colours, every fourth underlined.
         QTextCursor cursor(&doc);
@@ -101,7 +101,7 @@ void checkNearTheEnd(benchmark::State &st, Setting setting, int fromEnd) {
         view->show();
         QCoreApplication::processEvents();
     }
-    test::TypingCheck check(*f.state, f.doc);
+    typing::TypingCheck check(*f.state, f.doc);
     const QString right = f.text.mid(at, 1);
     for (auto _ : st) {
         st.PauseTiming();

@@ -32,7 +32,7 @@
 
 #include <cmath>
 
-namespace test {
+namespace typing {
 
 namespace {
 
@@ -465,7 +465,7 @@ void frmFcTest::showResult() {
 }
 
 void frmFcTest::restoreTestText() {
-    test::restoreTestText(m_state, *mainText->document());
+    typing::restoreTestText(m_state, *mainText->document());
 }
 
 void frmFcTest::mnuStaInfo_Click() {
@@ -710,4 +710,4 @@ void frmFcTest::Form_Unload() {
         m_loop->quit();
 }
 
-} // namespace test
+} // namespace typing

@@ -3,7 +3,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
-namespace test {
+namespace typing {
 
 // A command button that wears a picture as its face (102.jpg) and another while
 // it is disabled (103.jpg), stretched over the whole button, with its caption on
@@ -24,4 +24,4 @@ private:
     QPixmap m_face, m_disabledFace;
 };
 
-} // namespace test
+} // namespace typing

@@ -1,6 +1,6 @@
 // The typing check over a text document: colours, counts, bursts, the current
 // character's mark and the moves, with a clock that the test sets.
-#include "test/typingcheck.h"
+#include "typing/typingcheck.h"
 
 #include "coding/colorref.h"
 #include "coding/fakeservices.h"
@@ -14,7 +14,7 @@
 
 namespace {
 
-using Mark = test::TypingCheck::Mark;
+using Mark = typing::TypingCheck::Mark;
 
 constexpr qint32 kRight = 0x00FF00, kError = 0x0000FF, kWord = 0x123456;
 
@@ -51,13 +51,13 @@ struct Typing {
         return coding::colorRefFromColor(formatAt(doc, position).foreground().color());
     }
     bool markedAt(int position) {
-        return test::TypingCheck::isCurrentMark(formatAt(doc, position));
+        return typing::TypingCheck::isCurrentMark(formatAt(doc, position));
     }
 
     coding::fixture::TestState ts{coding::fixture::TestState::Database::None};
     coding::FakeClock clock;
     QTextDocument doc;
-    test::TypingCheck check{*ts.state, doc};
+    typing::TypingCheck check{*ts.state, doc};
 };
 
 TEST(TypingCheck, OneCharacterTextEndsWithTheFirstCharacter) {
@@ -147,7 +147,7 @@ TEST(TypingCheck, TheMarkIsBoldItalicAndLeavesTheCharacterAsItWas) {
 
     t.check.moveRight();
     const QTextCharFormat marked = formatAt(t.doc, 1);
-    EXPECT_TRUE(test::TypingCheck::isCurrentMark(marked));
+    EXPECT_TRUE(typing::TypingCheck::isCurrentMark(marked));
     EXPECT_EQ(marked.foreground().color(), before.foreground().color());
     EXPECT_TRUE(marked.fontUnderline());
 

@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-namespace test {
+namespace typing {
 
 // The test window's input box tmpText. The learner types into it through the
 // input method; while the test runs (setChecking(true)) the box hands on what
@@ -55,4 +55,4 @@ private:
     int m_restWidth = -1; // the width to go back to when the pre-edit ends
 };
 
-} // namespace test
+} // namespace typing

@@ -8,7 +8,7 @@
 
 #include <array>
 
-namespace test {
+namespace typing {
 
 // Groups typed characters into bursts: characters that arrive within 200 ms of
 // the previous one belong to the same burst (one word of the learner's). A burst
@@ -38,4 +38,4 @@ QString codeHintItem(const QString &text, const QString &tags, int pos);
 // The status-bar text of the code hint.
 QString codeHintMessage(const QString &item, const QString &stdCode, const QString &shortCode);
 
-} // namespace test
+} // namespace typing

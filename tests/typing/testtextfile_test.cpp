@@ -1,6 +1,6 @@
 // temp.zh: the copy of the coloured test text, written and read back, and the
 // restoring of the text's colours after a test.
-#include "test/testtextfile.h"
+#include "typing/testtextfile.h"
 
 #include "coding/colorref.h"
 #include "coding/textcolouring.h"
@@ -82,14 +82,14 @@ TEST(TestTextCopy, RoundTripsTextColoursAndMarks) {
 
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(test::writeTestText(c.doc, buffer));
+    ASSERT_TRUE(typing::writeTestText(c.doc, buffer));
     buffer.close();
 
     recolour(c.doc, 0x00FF00);
     ASSERT_NE(describe(c.doc), before);
     buffer.open(QIODevice::ReadOnly);
     QString error;
-    ASSERT_TRUE(test::readTestText(buffer, c.doc, &error)) << error.toStdString();
+    ASSERT_TRUE(typing::readTestText(buffer, c.doc, &error)) << error.toStdString();
     EXPECT_EQ(c.doc.toRawText(), c.text);
     EXPECT_EQ(describe(c.doc), before);
 }
@@ -98,12 +98,12 @@ TEST(TestTextCopy, RefusesCopiesThatDoNotFit) {
     ColouredText c;
     QBuffer good;
     good.open(QIODevice::WriteOnly);
-    test::writeTestText(c.doc, good);
+    typing::writeTestText(c.doc, good);
     QTextDocument other;
     other.setPlainText(QStringLiteral("另一个文本"));
     QBuffer otherText;
     otherText.open(QIODevice::WriteOnly);
-    test::writeTestText(other, otherText);
+    typing::writeTestText(other, otherText);
 
     struct Case {
         const char *name;
@@ -122,7 +122,7 @@ TEST(TestTextCopy, RefusesCopiesThatDoNotFit) {
         in.setData(k.bytes);
         in.open(QIODevice::ReadOnly);
         QString error;
-        EXPECT_FALSE(test::readTestText(in, c.doc, &error));
+        EXPECT_FALSE(typing::readTestText(in, c.doc, &error));
         EXPECT_FALSE(error.isEmpty());
         EXPECT_EQ(describe(c.doc), current); // left as it was
     }
@@ -135,20 +135,20 @@ TEST(TestTextCopy, RestoreUsesTheCopyOrColoursAgain) {
     const QString path = s.appDir.filePath(QStringLiteral("temp.zh"));
 
     // With the copy: its colours, whatever was typed.
-    ASSERT_TRUE(test::saveTestTextCopy(s, c.doc, nullptr));
+    ASSERT_TRUE(typing::saveTestTextCopy(s, c.doc, nullptr));
     recolour(c.doc, 0x00FF00);
     s.RightCount = 0;
     s.ErrCount = 0;
-    EXPECT_EQ(test::restoreTestText(s, c.doc), test::Restored::FromCopy);
+    EXPECT_EQ(typing::restoreTestText(s, c.doc), typing::Restored::FromCopy);
     EXPECT_EQ(describe(c.doc), prepared);
 
     // Without it: coloured again by the tags when something was typed.
-    test::removeTestTextCopy(s);
+    typing::removeTestTextCopy(s);
     EXPECT_FALSE(QFile::exists(path));
     recolour(c.doc, 0x00FF00);
     s.RightCount = 3;
     s.ErrCount = 1;
-    EXPECT_EQ(test::restoreTestText(s, c.doc), test::Restored::Recoloured);
+    EXPECT_EQ(typing::restoreTestText(s, c.doc), typing::Restored::Recoloured);
     EXPECT_EQ(describe(c.doc), prepared);
 
     // A damaged copy is not loaded.
@@ -157,16 +157,16 @@ TEST(TestTextCopy, RestoreUsesTheCopyOrColoursAgain) {
     damaged.write("\xFF\xFE garbage");
     damaged.close();
     recolour(c.doc, 0x00FF00);
-    EXPECT_EQ(test::restoreTestText(s, c.doc), test::Restored::Recoloured);
+    EXPECT_EQ(typing::restoreTestText(s, c.doc), typing::Restored::Recoloured);
     EXPECT_EQ(describe(c.doc), prepared);
 
     // Nothing typed and no copy: the text stays as it is.
-    test::removeTestTextCopy(s);
+    typing::removeTestTextCopy(s);
     recolour(c.doc, 0x00FF00);
     const QStringList untouched = describe(c.doc);
     s.RightCount = 0;
     s.ErrCount = 0;
-    EXPECT_EQ(test::restoreTestText(s, c.doc), test::Restored::Unchanged);
+    EXPECT_EQ(typing::restoreTestText(s, c.doc), typing::Restored::Unchanged);
     EXPECT_EQ(describe(c.doc), untouched);
 }
 
@@ -176,7 +176,7 @@ TEST(TestTextCopy, AFailedSaveSaysWhy) {
     coding::AppState elsewhere(
         coding::AppDirectory::at(c.ts.dir.filePath(QStringLiteral("missing/dir"))), nullptr);
     QString error;
-    EXPECT_FALSE(test::saveTestTextCopy(elsewhere, c.doc, &error));
+    EXPECT_FALSE(typing::saveTestTextCopy(elsewhere, c.doc, &error));
     EXPECT_FALSE(error.isEmpty());
 }
 
