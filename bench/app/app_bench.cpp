@@ -3,9 +3,9 @@
 // pictures written into an empty application directory, the background read and
 // scaled) and shows it until it is painted.
 #include "app/frmmain.h"
-#include "app/ime/fakeinputmethodbackend.h"
-#include "coding/fakelibrary.h"
-#include "coding/fakeservices.h"
+#include "support/fakeinputmethodbackend.h"
+#include "support/fakelibrary.h"
+#include "support/fakeservices.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,11 +19,11 @@ void BM_StartupToMainWindow(benchmark::State &st) {
         st.PauseTiming();
         QTemporaryDir dir;
         coding::FakeMessages messages;
-        app::FakeInputMethodBackend ime;
+        ime::FakeInputMethodBackend ime;
         ime.installed = {{QStringLiteral("qorvan"), QStringLiteral("Qorvan输入法第四版")}};
         coding::AppState state(coding::AppDirectory::at(dir.path()),
                                std::make_unique<coding::FakeLibrary>());
-        state.services.messages = &messages;
+        state.services.setMessages(&messages);
         st.ResumeTiming();
 
         app::frmMain window(state);

@@ -40,7 +40,7 @@ private:
 struct Fixture {
     explicit Fixture(bool laidOut) {
         state = std::make_unique<coding::AppState>(coding::AppDirectory::at(dir.path()), nullptr);
-        state->services.clock = &clock;
+        state->services.setClock(&clock);
         state->RightColor = 0x00FF00;
         state->ErrorColor = 0x0000FF;
         text = QString::fromUtf8(kSampleText).remove(QLatin1Char('\n')).left(2000);

@@ -1,6 +1,6 @@
 #include "frmabout.h"
 
-#include "layout.h"
+#include "widgets/centring.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -56,7 +56,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
     grid->addWidget(cmdOK, 1, 1, Qt::AlignRight);
 
     setFixedSize(sizeHint());
-    centreOnScreen(*this);
+    widgets::centreOnScreen(*this);
 }
 
 } // namespace app

@@ -1,11 +1,11 @@
 #include "frmmain.h"
 
-#include "app/ime/inputmethod.h"
-#include "clickablelabel.h"
 #include "frmabout.h"
 #include "helpviewer.h"
-#include "layout.h"
-#include "pictures.h"
+#include "ime/inputmethod.h"
+#include "widgets/centring.h"
+#include "widgets/clickablelabel.h"
+#include "widgets/pictures.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -29,7 +29,7 @@ frmMain::frmMain(coding::AppState &state, QWidget *parent) : QMainWindow(parent)
         picMenuIcons[i] = QPixmap(QStringLiteral(":/pictures/menu%1.png").arg(i));
     buildControls();
     buildMenus();
-    connect(&m_lockKeys, &LockKeys::changed, this, &frmMain::updateLockPanels);
+    connect(&m_lockKeys, &widgets::LockKeys::changed, this, &frmMain::updateLockPanels);
     updateLockPanels();
     resize(560, 430);
 }
@@ -54,17 +54,17 @@ void frmMain::buildControls() {
 
     QFont captionFont = font();
     captionFont.setPointSizeF(captionFont.pointSizeF() * 1.25);
-    const std::array<ClickableLabel **, 4> labels = {&Label1, &Label2, &Label3, &Label4};
+    const std::array<widgets::ClickableLabel **, 4> labels = {&Label1, &Label2, &Label3, &Label4};
     for (int i = 0; i < 4; ++i) {
-        auto *picture = new ClickableLabel(area);
+        auto *picture = new widgets::ClickableLabel(area);
         picture->setObjectName(QStringLiteral("Image1(%1)").arg(i));
         picture->setPixmap(QPixmap(QStringLiteral(":/pictures/image1_%1.png").arg(i)));
         picture->setFixedSize(32, 32);
         picture->setToolTip(QString::fromUtf8(kImageTips[i]));
-        connect(picture, &ClickableLabel::clicked, this, [this, i] { Image1_Click(i); });
+        connect(picture, &widgets::ClickableLabel::clicked, this, [this, i] { Image1_Click(i); });
         Image1[i] = picture;
 
-        auto *label = new ClickableLabel(area);
+        auto *label = new widgets::ClickableLabel(area);
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         label->setText(QString::fromUtf8(kImageTips[i]));
         label->setFont(captionFont);
@@ -79,10 +79,10 @@ void frmMain::buildControls() {
         cell->addWidget(label, 0, Qt::AlignHCenter);
         grid->addLayout(cell, 1 + i / 2, 1 + i % 2);
     }
-    connect(Label1, &ClickableLabel::clicked, this, [this] { Image1_Click(0); });
-    connect(Label2, &ClickableLabel::clicked, this, [this] { Image1_Click(1); });
-    connect(Label3, &ClickableLabel::clicked, this, &frmMain::mnuHelpTopic_Click);
-    connect(Label4, &ClickableLabel::clicked, this, [this] { Image1_Click(3); });
+    connect(Label1, &widgets::ClickableLabel::clicked, this, [this] { Image1_Click(0); });
+    connect(Label2, &widgets::ClickableLabel::clicked, this, [this] { Image1_Click(1); });
+    connect(Label3, &widgets::ClickableLabel::clicked, this, &frmMain::mnuHelpTopic_Click);
+    connect(Label4, &widgets::ClickableLabel::clicked, this, [this] { Image1_Click(3); });
     setCentralWidget(area);
 
     StatusBar1 = statusBar();
@@ -131,12 +131,12 @@ void frmMain::buildMenus() {
     connect(mnuExit, &QAction::triggered, this, [this] { Image1_Click(3); });
 }
 
-frmMain::StartupResult frmMain::Form_Load(InputMethodBackend *backend) {
-    coding::MessageService &messages = *m_state.services.messages;
+frmMain::StartupResult frmMain::Form_Load(ime::InputMethodBackend *backend) {
+    coding::MessageService &messages = m_state.services.messages();
 
     // 1, 2: caption and place.
     setWindowTitle(kProgramTitle);
-    centreOnScreen(*this);
+    widgets::centreOnScreen(*this);
 
     // 3: the input method; its message (if any) does not stop the start.
     DetectInputMethod(m_state, backend);
@@ -150,9 +150,9 @@ frmMain::StartupResult frmMain::Form_Load(InputMethodBackend *backend) {
         picture->setCursor(pointer);
 
     // 6: the pictures that the windows wear.
-    for (qint16 id : kPictureIds) {
-        const QString name = pictureFileName(id);
-        if (!ExtractResourceFile(m_state.appDir, id, kPictureType, name)) {
+    for (qint16 id : widgets::kPictureIds) {
+        const QString name = widgets::pictureFileName(id);
+        if (!widgets::ExtractResourceFile(m_state.appDir, id, widgets::kPictureType, name)) {
             messages.show(kWriteFailedText, kProgramTitle, coding::MsgButtons::OkCancel,
                           coding::MsgIcon::Critical);
             return StartupResult::PictureNotWritten;
@@ -161,7 +161,7 @@ frmMain::StartupResult frmMain::Form_Load(InputMethodBackend *backend) {
     }
 
     // 7: the background.
-    m_background = loadPicture(m_state.appDir.filePath(pictureFileName(101)));
+    m_background = widgets::loadPicture(m_state.appDir.filePath(widgets::pictureFileName(101)));
     if (m_background.isNull()) {
         messages.show(kBackgroundMissingText, kMessageTitle, coding::MsgButtons::Ok,
                       coding::MsgIcon::Critical);
@@ -175,12 +175,10 @@ frmMain::StartupResult frmMain::Form_Load(InputMethodBackend *backend) {
 void frmMain::Image1_Click(int index) {
     switch (index) {
     case 0:
-        if (m_windows.fcTest)
-            m_windows.fcTest(*this);
+        openWorkWindow(m_windows.fcTest);
         break;
     case 1:
-        if (m_windows.preSplit)
-            m_windows.preSplit(*this);
+        openWorkWindow(m_windows.preSplit);
         break;
     case 2:
         mnuHelpTopic_Click();
@@ -194,16 +192,23 @@ void frmMain::Image1_Click(int index) {
     }
 }
 
+void frmMain::openWorkWindow(const std::function<bool(QWidget &)> &window) {
+    if (window && !window(*this)) {
+        m_exitCode = 1;
+        leave();
+    }
+}
+
 void frmMain::mnuHelpTopic_Click() {
     auto file = HelpViewer::openHelpFile(m_state.appDir.dataFile(kHelpFileName));
     if (!file) {
-        m_state.services.messages->show(kHelpMissingText, kProgramTitle, coding::MsgButtons::Ok,
-                                        coding::MsgIcon::Information);
+        m_state.services.messages().show(kHelpMissingText, kProgramTitle, coding::MsgButtons::Ok,
+                                         coding::MsgIcon::Information);
         return;
     }
     if (!m_help) {
         m_help = new HelpViewer(this);
-        centreOnScreen(*m_help);
+        widgets::centreOnScreen(*m_help);
     }
     m_help->showFile(std::move(file));
     m_help->show();
@@ -217,7 +222,7 @@ void frmMain::mnuAbout_Click() {
 }
 
 bool frmMain::Form_QueryUnload() {
-    const auto answer = m_state.services.messages->show(
+    const auto answer = m_state.services.messages().show(
         kExitQuestion, kMessageTitle, coding::MsgButtons::YesNo, coding::MsgIcon::Question);
     if (answer != coding::MsgAnswer::Yes)
         return false;

@@ -17,7 +17,7 @@
 // editor, the help and the About box.
 
 #include "coding/appstate.h"
-#include "lockkeys.h"
+#include "widgets/lockkeys.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -31,11 +31,16 @@ class QLabel;
 class QMenu;
 class QStatusBar;
 
+namespace widgets {
+class ClickableLabel;
+}
+namespace ime {
+class InputMethodBackend;
+}
+
 namespace app {
 
-class ClickableLabel;
 class HelpViewer;
-class InputMethodBackend;
 
 // The window's fixed texts (string table 101 to 103) and the start-up messages.
 inline const QString kExitQuestion = QStringLiteral("确定要退出Qorvan输入法第四版分词教学系统？");
@@ -51,10 +56,12 @@ class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     // The working windows, each shown modally over the main window. main() sets
-    // them; an unset one leaves its button and menu item without effect.
+    // them; an unset one leaves its button and menu item without effect. Each
+    // returns false when it could not open and the program is to end (its message
+    // has told why): the main window then closes with exit code 1.
     struct WorkWindows {
-        std::function<void(QWidget &parent)> fcTest;   // the test window frmFcTest
-        std::function<void(QWidget &parent)> preSplit; // the segmentation editor frmPreSplit
+        std::function<bool(QWidget &parent)> fcTest;   // the test window frmFcTest
+        std::function<bool(QWidget &parent)> preSplit; // the segmentation editor frmPreSplit
     };
 
     enum class StartupResult {
@@ -67,12 +74,14 @@ public:
     ~frmMain() override;
 
     void setWorkWindows(WorkWindows windows) { m_windows = std::move(windows); }
+    // 0, or 1 once a working window has ended the program.
+    int exitCode() const { return m_exitCode; }
 
     // Start-up: caption, centring, the input method (through backend, which may be
     // null), menu icons, mouse pointer, the three pictures written into the
     // application directory, the background. On a failure the message has been
     // shown and the program is to end.
-    StartupResult Form_Load(InputMethodBackend *backend);
+    StartupResult Form_Load(ime::InputMethodBackend *backend);
 
     // 0 the test window, 1 the segmentation editor, 2 the help, 3 the exit question.
     void Image1_Click(int index);
@@ -88,11 +97,11 @@ public:
     HelpViewer *helpViewer() const;
 
     // Controls, named as in the window's design.
-    std::array<ClickableLabel *, 4> Image1{};
-    ClickableLabel *Label1;
-    ClickableLabel *Label2;
-    ClickableLabel *Label3;
-    ClickableLabel *Label4;
+    std::array<widgets::ClickableLabel *, 4> Image1{};
+    widgets::ClickableLabel *Label1;
+    widgets::ClickableLabel *Label2;
+    widgets::ClickableLabel *Label3;
+    widgets::ClickableLabel *Label4;
     std::array<QPixmap, 3> picMenuIcons;
     QStatusBar *StatusBar1;
     std::array<QLabel *, 3> StatusBar1Panels{}; // welcome, Caps Lock, Num Lock
@@ -113,10 +122,12 @@ private:
     void buildMenus();
     void updateLockPanels();
     void leave();
+    void openWorkWindow(const std::function<bool(QWidget &)> &window);
 
     coding::AppState &m_state;
     WorkWindows m_windows;
-    LockKeys m_lockKeys;
+    int m_exitCode = 0;
+    widgets::LockKeys m_lockKeys;
     QStringList m_writtenPictures;
     QPixmap m_background;
     QPixmap m_scaledBackground;

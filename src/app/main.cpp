@@ -1,11 +1,11 @@
-#include "app/ime/inputmethod.h"
 #include "coding/appdirectory.h"
 #include "coding/appstate.h"
 #include "coding/marviklibrary.h"
 #include "coding/textcolouring.h"
-#include "qtservices.h"
+#include "ime/inputmethod.h"
 #include "startup.h"
 #include "typing/frmfctest.h"
+#include "widgets/qtservices.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,21 +27,21 @@ int main(int argc, char *argv[]) {
     coding::AppState state(dir,
                            std::make_unique<coding::MarvikLibrary>(dir.dictionaryDir(), userDict));
 
-    app::QtMessages messages;
-    app::QtFiles files;
-    app::QtColors colors;
-    app::SystemClock clock;
-    app::QtBeep beep;
+    widgets::QtMessages messages;
+    widgets::QtFiles files;
+    widgets::QtColors colors;
+    coding::SystemClock clock;
+    widgets::QtBeep beep;
     state.services = {&messages, &files, &colors, &clock, &beep};
 
     // The input-method framework that runs on this desktop (null when none does);
     // it lives as long as the program.
-    const auto imeBackend = app::chooseInputMethodBackend();
+    const auto imeBackend = ime::chooseInputMethodBackend();
 
     // The working windows: frmFcTest (test) and frmPreSplit (segmentation editor)
     // are set here as they come; until then their buttons do nothing.
     app::frmMain::WorkWindows windows;
-    windows.fcTest = [&state](QWidget &parent) { typing::frmFcTest::run(state, parent); };
+    windows.fcTest = [&state](QWidget &parent) { return typing::frmFcTest::run(state, parent); };
 
     return app::runMainWindow(state, imeBackend.get(), std::move(windows));
 }

@@ -4,14 +4,15 @@
 
 namespace app {
 
-int runMainWindow(coding::AppState &state, InputMethodBackend *backend,
+int runMainWindow(coding::AppState &state, ime::InputMethodBackend *backend,
                   frmMain::WorkWindows windows) {
     frmMain window(state);
     window.setWorkWindows(std::move(windows));
     if (window.Form_Load(backend) != frmMain::StartupResult::Ready)
         return 1; // the message has told why; the program ends
     window.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    return code != 0 ? code : window.exitCode();
 }
 
 } // namespace app

@@ -12,8 +12,8 @@
 #include <array>
 #include <memory>
 
-namespace app {
-class InputMethodBackend; // src/app/ime/inputmethodbackend.h
+namespace ime {
+class InputMethodBackend; // src/ime/inputmethodbackend.h
 }
 
 namespace coding {
@@ -114,21 +114,13 @@ struct AppState {
     QList<CodeRecord> UserCharTable;
     int UserCharLast = -1;
 
-    // --- Input method (set by app::DetectInputMethod at start-up) -----------
+    // --- Input method (set by ime::DetectInputMethod at start-up) -----------
     // The framework's ids of the Qorvan input method (empty while not found)
     // and of the English keyboard (empty until known), and the framework that
     // switches them (not owned; null when none runs).
     QString ImeLayoutHandle;
     QString EnglishLayoutHandle;
-    app::InputMethodBackend *imeBackend = nullptr;
-
-    // --- Proportional layout (app::RecordControlLayout, app::ScaleControls) --
-    // The inner size of the window that recorded its layout last, and its current
-    // inner size divided by that; the window that scaled last owns the values.
-    int DesignScaleWidth = 0;
-    int DesignScaleHeight = 0;
-    double ScaleFactorX = 0.0;
-    double ScaleFactorY = 0.0;
+    ime::InputMethodBackend *imeBackend = nullptr;
 };
 
 } // namespace coding

@@ -40,9 +40,9 @@ bool openCodeDatabase(AppState &state) {
 
 void reportCodeDatabaseError(AppState &state) {
     const QString text = state.codeDatabase.takeUnreportedError();
-    if (!text.isEmpty() && state.services.messages)
-        state.services.messages->show(text, QStringLiteral("提示信息"), MsgButtons::Ok,
-                                      MsgIcon::Exclamation);
+    if (!text.isEmpty())
+        state.services.messages().show(text, QStringLiteral("提示信息"), MsgButtons::Ok,
+                                       MsgIcon::Exclamation);
 }
 
 bool lookupCodes(CodeDatabase &db, SegmentationLibrary *library, const QString &item,

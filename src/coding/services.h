@@ -2,11 +2,12 @@
 
 // Small services through which windows reach the user and the clock, so that tests
 // can answer message boxes and file dialogs and set the time. The implementations
-// over Qt's dialogs live with the windows (src/app/qtservices.*); tests use the fakes
-// of fakeservices.h.
+// over Qt's dialogs live with the widgets (src/widgets/qtservices.*); tests use the
+// fakes of tests/support/fakeservices.h.
 
 #include <QColor>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QString>
 
 #include <optional>
@@ -57,13 +58,54 @@ public:
     virtual void beep() = 0;
 };
 
-// The services of one run.
-struct Services {
-    MessageService *messages = nullptr;
-    FileDialogService *files = nullptr;
-    ColorDialogService *colors = nullptr;
-    Clock *clock = nullptr;
-    BeepService *beep = nullptr;
+// The clock of a real run: a monotonic tick and the local time.
+class SystemClock : public Clock {
+public:
+    SystemClock() { m_timer.start(); }
+    qint64 tickMs() const override { return m_timer.elapsed(); }
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+
+private:
+    QElapsedTimer m_timer;
+};
+
+// The services of one run. None is ever missing: what is not given is a null
+// object with which nothing happens (no message is shown and the answer is the
+// one that changes nothing: Ok, No or Cancel; file and colour dialogs are
+// cancelled; the beep is silent), except the clock, which is the system's.
+class Services {
+public:
+    Services() : Services(nullptr, nullptr, nullptr, nullptr, nullptr) {}
+    Services(MessageService *messages, FileDialogService *files, ColorDialogService *colors,
+             Clock *clock, BeepService *beep);
+
+    MessageService &messages() const { return *m_messages; }
+    FileDialogService &files() const { return *m_files; }
+    ColorDialogService &colors() const { return *m_colors; }
+    const Clock &clock() const { return *m_clock; }
+    BeepService &beep() const { return *m_beep; }
+
+    // Null gives the null object back.
+    void setMessages(MessageService *messages);
+    void setFiles(FileDialogService *files);
+    void setColors(ColorDialogService *colors);
+    void setClock(Clock *clock);
+    void setBeep(BeepService *beep);
+
+private:
+    MessageService *m_messages;
+    FileDialogService *m_files;
+    ColorDialogService *m_colors;
+    Clock *m_clock;
+    BeepService *m_beep;
+
+public:
+    // The null objects themselves (for tests of what they answer).
+    static MessageService &nullMessages();
+    static FileDialogService &nullFiles();
+    static ColorDialogService &nullColors();
+    static Clock &systemClock();
+    static BeepService &nullBeep();
 };
 
 } // namespace coding

@@ -1,5 +1,7 @@
 #include "frmdeffilter.h"
 
+#include "widgets/centring.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -8,7 +10,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace prepare {
@@ -83,6 +84,7 @@ frmDefFilter::frmDefFilter(coding::AppState &state, QWidget *parent)
     layout->addLayout(left, 1);
     layout->addLayout(right);
     resize(460, 300);
+    widgets::centreOnFirstShow(*this);
 
     connect(txtSymbol, &QLineEdit::textChanged, this, &frmDefFilter::inputChanged);
     connect(txtSymbolSpe, &QLineEdit::textChanged, this, &frmDefFilter::inputChanged);
@@ -125,16 +127,6 @@ void frmDefFilter::closeEvent(QCloseEvent *event) {
     // Closing the window keeps what was written, as "确定(&O)" does.
     event->accept();
     done(QDialog::Rejected);
-}
-
-void frmDefFilter::showEvent(QShowEvent *event) {
-    QDialog::showEvent(event);
-    if (!m_centred && screen()) {
-        m_centred = true;
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
-    }
 }
 
 void frmDefFilter::cmdAddFilter_Click() {
@@ -203,8 +195,8 @@ void frmDefFilter::showList(const FilterList &list) {
 }
 
 void frmDefFilter::showExclamation(const QString &text) {
-    m_state.services.messages->show(text, MessageTitle, coding::MsgButtons::Ok,
-                                    coding::MsgIcon::Exclamation);
+    m_state.services.messages().show(text, MessageTitle, coding::MsgButtons::Ok,
+                                     coding::MsgIcon::Exclamation);
 }
 
 } // namespace prepare

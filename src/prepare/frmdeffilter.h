@@ -28,7 +28,6 @@ public:
 protected:
     void reject() override; // Esc: "取消(&C)"
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void cmdAddFilter_Click();
@@ -40,7 +39,6 @@ private:
 
     coding::AppState &m_state;
     FilterFiles m_files;
-    bool m_centred = false;
     bool m_unloaded = false;
 
     QLabel *Label1;

@@ -4,6 +4,8 @@
 #include "handover.h"
 #include "textfilereader.h"
 
+#include "widgets/centring.h"
+
 #include <QCheckBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -11,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -85,25 +86,16 @@ frmOpenFile::frmOpenFile(coding::AppState &state, TextReceiver &receiver, QWidge
     layout->addWidget(prgBar);
     layout->addLayout(buttons);
     resize(520, 380);
+    widgets::centreOnFirstShow(*this);
 
     connect(cmdSelectFile, &QPushButton::clicked, this, &frmOpenFile::cmdSelectFile_Click);
     connect(cmdOpenFile, &QPushButton::clicked, this, &frmOpenFile::cmdOpenFile_Click);
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmOpenFile::showEvent(QShowEvent *event) {
-    QDialog::showEvent(event);
-    if (!m_centred && screen()) {
-        m_centred = true;
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
-    }
-}
-
 void frmOpenFile::cmdSelectFile_Click() {
     // A cancelled dialog changes nothing.
-    const QString fileName = m_state.services.files->getOpenFileName(
+    const QString fileName = m_state.services.files().getOpenFileName(
         QStringLiteral("打开"), QStringLiteral("文本文件(*.txt)"));
     if (fileName.isEmpty())
         return;
@@ -176,8 +168,8 @@ void frmOpenFile::setProgress(int value, int maximum) {
 }
 
 void frmOpenFile::showExclamation(const QString &text) {
-    m_state.services.messages->show(text, MessageTitle, coding::MsgButtons::Ok,
-                                    coding::MsgIcon::Exclamation);
+    m_state.services.messages().show(text, MessageTitle, coding::MsgButtons::Ok,
+                                     coding::MsgIcon::Exclamation);
 }
 
 } // namespace prepare

@@ -26,9 +26,6 @@ public:
     // True once a file has been loaded that passed the length check (FileChosen).
     bool fileChosen() const { return m_fileChosen; }
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void cmdSelectFile_Click();
     void cmdOpenFile_Click();
@@ -39,7 +36,6 @@ private:
     TextReceiver &m_receiver;
     QString m_text; // the cleaned file text shown in txtFileContent
     bool m_fileChosen = false;
-    bool m_centred = false;
 
     QCheckBox *chkAlpha;
     QProgressBar *prgBar;

@@ -2,7 +2,7 @@
 
 #include "keycountframes.h"
 
-#include "app/layout.h"
+#include "widgets/centring.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,7 +27,7 @@ DlgKeys::DlgKeys(coding::AppState &state, QWidget *parent) : QDialog(parent), m_
     buttons->addWidget(OKButton);
     layout->addLayout(buttons);
     setFixedSize(sizeHint());
-    app::centreOnScreen(*this);
+    widgets::centreOnScreen(*this);
 
     // Load: the labels start empty, then each count is computed and shown.
     for (QLabel *label : lblkeys)

@@ -4,7 +4,7 @@
 #include "dlguserkeys.h"
 #include "userstats.h"
 
-#include "app/layout.h"
+#include "widgets/centring.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -127,7 +127,7 @@ DlgMoreInfo::DlgMoreInfo(coding::AppState &state, QWidget *parent)
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
 
     resize(twips(1800 + 700 + 1000 + 1000) + 300, 400);
-    app::centreOnScreen(*this);
+    widgets::centreOnScreen(*this);
 
     // Load.
     for (size_t c = 0; c < fgwords.size(); ++c)

@@ -3,9 +3,9 @@
 #include "dlgmoreinfo.h"
 #include "resultfigures.h"
 
-#include "app/layout.h"
 #include "coding/codelookup.h"
 #include "coding/wordtable.h"
+#include "widgets/centring.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -56,6 +56,7 @@ DlgResult::DlgResult(coding::AppState &state, const QString &testText,
       m_restoreTestText(std::move(restoreTestText)) {
     setObjectName(QStringLiteral("DlgResult"));
     setWindowTitle(QStringLiteral("统计信息"));
+    widgets::centreOnFirstShow(*this);
 
     Label1 = caption("Label1", "总字数﹕", this);
     lblTotal = figure("lblTotal", this);
@@ -126,19 +127,11 @@ void DlgResult::Form_Load() {
     m_state.ResultStatsReady = true;
 }
 
-void DlgResult::showEvent(QShowEvent *event) {
-    QDialog::showEvent(event);
-    if (!m_centred) {
-        m_centred = true;
-        app::centreOnScreen(*this);
-    }
-}
-
 void DlgResult::cmdMorInfo_Click() {
     if (!m_state.MoreInfoStatsReady) {
         const auto answer =
-            m_state.services.messages->show(kMoreInfoQuestion, QStringLiteral("提示信息"),
-                                            coding::MsgButtons::YesNo, coding::MsgIcon::Question);
+            m_state.services.messages().show(kMoreInfoQuestion, QStringLiteral("提示信息"),
+                                             coding::MsgButtons::YesNo, coding::MsgIcon::Question);
         if (answer != coding::MsgAnswer::Yes)
             return;
         // The flags say that the tables belong to this text only once they do: a

@@ -49,16 +49,12 @@ public:
 public slots:
     void reject() override;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void Form_Load();
 
     coding::AppState &m_state;
     QString m_testText;
     std::function<void()> m_restoreTestText;
-    bool m_centred = false;
     bool m_leaving = false;
 };
 

@@ -3,8 +3,8 @@
 #include "keycountframes.h"
 #include "usertables.h"
 
-#include "app/layout.h"
 #include "coding/codelookup.h"
+#include "widgets/centring.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,7 +30,7 @@ DlgUserKeys::DlgUserKeys(coding::AppState &state, QWidget *parent)
     buttons->addWidget(OKButton);
     layout->addLayout(buttons);
     setFixedSize(sizeHint());
-    app::centreOnScreen(*this);
+    widgets::centreOnScreen(*this);
     load();
 }
 
@@ -46,10 +46,8 @@ void DlgUserKeys::load() {
         case UserTablesResult::Ok:
             break;
         case UserTablesResult::LibraryFailed:
-            if (m_state.services.messages)
-                m_state.services.messages->show(error, QStringLiteral("提示信息"),
-                                                coding::MsgButtons::Ok,
-                                                coding::MsgIcon::Exclamation);
+            m_state.services.messages().show(error, QStringLiteral("提示信息"),
+                                             coding::MsgButtons::Ok, coding::MsgIcon::Exclamation);
             return;
         case UserTablesResult::DatabaseFailed:
             coding::reportCodeDatabaseError(m_state);

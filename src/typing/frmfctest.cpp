@@ -1,21 +1,21 @@
 #include "frmfctest.h"
 
-#include "picturebutton.h"
 #include "testtextfile.h"
 #include "typingbox.h"
+#include "widgets/picturebutton.h"
 
-#include "app/ime/inputmethod.h"
-#include "app/layout.h"
-#include "app/pictures.h"
 #include "coding/codelookup.h"
 #include "coding/settings.h"
 #include "coding/textcolouring.h"
+#include "ime/inputmethod.h"
 #include "prepare/filterfiles.h"
 #include "prepare/frmopenfile.h"
 #include "stats/dlgresult.h"
+#include "widgets/centring.h"
+#include "widgets/layout.h"
+#include "widgets/pictures.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFrame>
 #include <QGuiApplication>
@@ -77,7 +77,7 @@ frmFcTest::frmFcTest(coding::AppState &state, QWidget *parent)
     setWindowTitle(QStringLiteral("分词测试"));
     buildControls();
     buildMenus();
-    connect(&m_lockKeys, &app::LockKeys::changed, this, &frmFcTest::updateNumLockPanel);
+    connect(&m_lockKeys, &widgets::LockKeys::changed, this, &frmFcTest::updateNumLockPanel);
     updateNumLockPanel();
     setMinimumSize(kMinimumSize);
     resize(kDesignSize);
@@ -140,15 +140,15 @@ void frmFcTest::buildControls() {
     connect(tmpText, &TypingBox::focusEntered, this, [this] {
         if (m_openImeOnFocus && testRunning()) {
             m_openImeOnFocus = false;
-            app::OpenInputMethod(m_state);
+            ime::OpenInputMethod(m_state);
         }
     });
 
     QFont buttonFont = font();
     buttonFont.setPointSize(10);
-    const auto button = [&](PictureButton *&control, const char *name, const char *caption,
+    const auto button = [&](widgets::PictureButton *&control, const char *name, const char *caption,
                             int top) {
-        control = new PictureButton(QString::fromUtf8(caption), area);
+        control = new widgets::PictureButton(QString::fromUtf8(caption), area);
         control->setObjectName(QString::fromLatin1(name));
         control->setFont(buttonFont);
         control->setFocusPolicy(Qt::TabFocus);
@@ -225,24 +225,23 @@ void frmFcTest::buildMenus() {
     // by the test files' commands.
 }
 
-void frmFcTest::run(coding::AppState &state, QWidget &parent) {
+bool frmFcTest::run(coding::AppState &state, QWidget &parent) {
     frmFcTest window(state, &parent);
-    if (!window.Form_Load()) {
-        QCoreApplication::exit(1); // the message has told why; the program ends
-        return;
-    }
+    if (!window.Form_Load())
+        return false; // the message has told why; the program ends
     window.exec();
+    return true;
 }
 
 bool frmFcTest::Form_Load() {
     // 1, 2: the place on the screen and the design of the layout.
-    app::centreOnScreen(*this);
-    app::RecordControlLayout(*this, m_state);
+    widgets::centreOnScreen(*this);
+    widgets::RecordControlLayout(*this, m_layout);
 
     // 3, 4: the background and the faces of the command buttons.
-    coding::MessageService &messages = *m_state.services.messages;
+    coding::MessageService &messages = m_state.services.messages();
     const auto picture = [this](qint16 id) {
-        return app::loadPicture(m_state.appDir.filePath(app::pictureFileName(id)));
+        return widgets::loadPicture(m_state.appDir.filePath(widgets::pictureFileName(id)));
     };
     const auto missing = [&messages] {
         messages.show(kPicturesMissingMessage, kMessageTitle, coding::MsgButtons::Ok,
@@ -252,15 +251,16 @@ bool frmFcTest::Form_Load() {
     m_background = picture(101);
     if (m_background.isNull())
         return missing();
-    const QList<PictureButton *> buttons = centralWidget()->findChildren<PictureButton *>();
+    const QList<widgets::PictureButton *> buttons =
+        centralWidget()->findChildren<widgets::PictureButton *>();
     bool anyCommand = false;
-    for (const PictureButton *b : buttons)
+    for (const widgets::PictureButton *b : buttons)
         anyCommand |= b->objectName().startsWith(QLatin1String("cmd"), Qt::CaseInsensitive);
     if (anyCommand) {
         const QPixmap face = picture(102), disabledFace = picture(103);
         if (face.isNull() || disabledFace.isNull())
             return missing();
-        for (PictureButton *b : buttons) {
+        for (widgets::PictureButton *b : buttons) {
             if (b->objectName().startsWith(QLatin1String("cmd"), Qt::CaseInsensitive))
                 b->setFaces(face, disabledFace);
         }
@@ -351,12 +351,12 @@ void frmFcTest::mnuOpenTestFile_Click() {
 void frmFcTest::CmdStartTest_Click() {
     // 1: a text must be there.
     if (mainText->isHidden()) {
-        m_state.services.messages->show(kNoTextMessage, kMessageTitle, coding::MsgButtons::Ok,
-                                        coding::MsgIcon::Exclamation);
+        m_state.services.messages().show(kNoTextMessage, kMessageTitle, coding::MsgButtons::Ok,
+                                         coding::MsgIcon::Exclamation);
         return;
     }
     // 2, 4: the time and the countdown.
-    m_testStartTime = m_state.services.clock->now();
+    m_testStartTime = m_state.services.clock().now();
     if (m_state.IsLimitTime) {
         Timer1->stop();
         tmrLimitTime->start(1000);
@@ -404,9 +404,9 @@ void frmFcTest::CmdStartTest_Click() {
 
 void frmFcTest::CmdPauTest_Click() {
     if (!m_paused) {
-        m_pauseStartTime = m_state.services.clock->now();
+        m_pauseStartTime = m_state.services.clock().now();
         m_openImeOnFocus = false;
-        app::CloseInputMethod(m_state);
+        ime::CloseInputMethod(m_state);
         CmdPauTest->setText(kResumeCaption);
         m_paused = true;
         setTestRunning(false);
@@ -414,7 +414,7 @@ void frmFcTest::CmdPauTest_Click() {
             tmrLimitTime->stop();
         return;
     }
-    const QDateTime resumed = m_state.services.clock->now();
+    const QDateTime resumed = m_state.services.clock().now();
     CmdPauTest->setText(kPauseCaption);
     m_paused = false;
     m_pausedMs += m_pauseStartTime.msecsTo(resumed);
@@ -434,12 +434,12 @@ void frmFcTest::CmdEndTest_Click() {
 
 void frmFcTest::endTest() {
     // 1, 2, 3: the end time, the clock back, the input method off.
-    m_testEndTime = m_state.services.clock->now();
+    m_testEndTime = m_state.services.clock().now();
     Timer1->start();
     tmrLimitTime->stop();
     StatusBar1Panels[0]->clear();
     m_openImeOnFocus = false;
-    app::CloseInputMethod(m_state);
+    ime::CloseInputMethod(m_state);
 
     // 4: the states of an ended test.
     for (QWidget *w : {static_cast<QWidget *>(cmdFile), static_cast<QWidget *>(CmdStartTest),
@@ -477,7 +477,7 @@ void frmFcTest::openInputMethodWhenFocused() {
         return;
     if (tmpText->hasFocus()) {
         m_openImeOnFocus = false;
-        app::OpenInputMethod(m_state);
+        ime::OpenInputMethod(m_state);
     } else {
         m_openImeOnFocus = true; // when the window gets the focus back
     }
@@ -559,7 +559,7 @@ void frmFcTest::followCurrentCharacter() {
 // --- Clock and countdown --------------------------------------------------------
 
 void frmFcTest::Timer1_Timer() {
-    StatusBar1Panels[1]->setText(timeOfDay(m_state.services.clock->now().time()));
+    StatusBar1Panels[1]->setText(timeOfDay(m_state.services.clock().now().time()));
 }
 
 void frmFcTest::tmrLimitTime_Timer() {
@@ -613,9 +613,9 @@ void frmFcTest::resizeEvent(QResizeEvent *event) {
 }
 
 void frmFcTest::Form_Resize() {
-    app::ResizeForm(*this, m_state);
-    if (m_state.ScaleFactorX > 0) {
-        const double grow = m_state.ScaleFactorY - 1;
+    widgets::ResizeForm(*this, m_layout);
+    if (m_layout.ScaleFactorX > 0) {
+        const double grow = m_layout.ScaleFactorY - 1;
         const auto sized = [](QWidget *w, int points) {
             QFont f = w->font();
             f.setPointSize(std::max(1, points));
@@ -665,9 +665,9 @@ bool frmFcTest::eventFilter(QObject *watched, QEvent *event) {
         case QEvent::MouseButtonDblClick: {
             const auto *mouse = static_cast<QMouseEvent *>(event);
             if (mouse->button() == Qt::RightButton && event->type() == QEvent::MouseButtonPress)
-                m_state.services.messages->show(kWelcomeMessage, kWelcomeTitle,
-                                                coding::MsgButtons::Ok,
-                                                coding::MsgIcon::Information);
+                m_state.services.messages().show(kWelcomeMessage, kWelcomeTitle,
+                                                 coding::MsgButtons::Ok,
+                                                 coding::MsgIcon::Information);
             return true; // no caret is placed, nothing is selected
         }
         default:
@@ -700,7 +700,7 @@ void frmFcTest::Form_Unload() {
         setTestRunning(false);
         CmdPauTest->setEnabled(false);
         m_openImeOnFocus = false;
-        app::CloseInputMethod(m_state);
+        ime::CloseInputMethod(m_state);
     }
     Timer1->stop();
     tmrLimitTime->stop();

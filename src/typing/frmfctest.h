@@ -19,9 +19,10 @@
 
 #include "typingcheck.h"
 
-#include "app/lockkeys.h"
 #include "coding/appstate.h"
 #include "prepare/textreceiver.h"
+#include "widgets/layout.h"
+#include "widgets/lockkeys.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -42,9 +43,12 @@ class QStatusBar;
 class QTextDocument;
 class QTextEdit;
 
+namespace widgets {
+class PictureButton;
+}
+
 namespace typing {
 
-class PictureButton;
 class TypingBox;
 
 inline const QString kNoTextMessage = QStringLiteral("请先打开测试文件！");
@@ -63,8 +67,9 @@ public:
     ~frmFcTest() override;
 
     // Opens the window modally over parent and returns when it has closed. When
-    // its pictures are missing it tells the user and ends the program.
-    static void run(coding::AppState &state, QWidget &parent);
+    // its pictures are missing it tells the user and returns false: the program
+    // is to end.
+    static bool run(coding::AppState &state, QWidget &parent);
 
     // Loading: centring, layout, pictures, settings, states. False when a picture
     // is missing: the message has been shown and the program is to end.
@@ -100,6 +105,7 @@ public:
     const TypingCheck &typingCheck() const { return m_check; }
     int remainingSeconds() const { return m_remainingSeconds; }
     std::array<int, 3> baseFontSizes() const { return m_baseFontSizes; }
+    const widgets::LayoutScale &layoutScale() const { return m_layout; }
 
     // Controls, named as in the window's design.
     QTextEdit *mainText;
@@ -107,13 +113,13 @@ public:
     QLabel *LabelFc;
     QLabel *lblTips;
     QFrame *Shape1;
-    PictureButton *CmdStartTest;
-    PictureButton *CmdPauTest;
-    PictureButton *CmdEndTest;
-    PictureButton *cmdFile;
-    PictureButton *CmdCalc;
-    PictureButton *CmdSetting;
-    PictureButton *CmdQuit;
+    widgets::PictureButton *CmdStartTest;
+    widgets::PictureButton *CmdPauTest;
+    widgets::PictureButton *CmdEndTest;
+    widgets::PictureButton *cmdFile;
+    widgets::PictureButton *CmdCalc;
+    widgets::PictureButton *CmdSetting;
+    widgets::PictureButton *CmdQuit;
     QTimer *Timer1;
     QTimer *tmrLimitTime;
     QStatusBar *StatusBar1;
@@ -156,7 +162,8 @@ private:
     coding::AppState &m_state;
     QTextDocument *m_document; // mainText's text, owned by the window
     TypingCheck m_check;
-    app::LockKeys m_lockKeys;
+    widgets::LockKeys m_lockKeys;
+    widgets::LayoutScale m_layout;
     QPixmap m_background, m_scaledBackground;
     std::array<int, 3> m_baseFontSizes{};
     bool m_loaded = false;

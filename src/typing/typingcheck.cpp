@@ -159,7 +159,7 @@ int TypingCheck::previousCharStart(int position) const {
 }
 
 qint64 TypingCheck::tick() const {
-    return m_state.services.clock ? m_state.services.clock->tickMs() : 0;
+    return m_state.services.clock().tickMs();
 }
 
 void TypingCheck::select(QTextCursor &cursor, int position) const {

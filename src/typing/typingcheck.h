@@ -30,7 +30,7 @@ public:
     // What a position of the text holds in the current test.
     enum class Mark : std::uint8_t { Untyped, Right, Wrong };
 
-    // doc is the test window's text; the clock is state.services.clock.
+    // doc is the test window's text; the clock is state.services.clock().
     TypingCheck(coding::AppState &state, QTextDocument &doc);
 
     // Starts a test: the test record's counts (RightCount, ErrCount, KeyPressCount,

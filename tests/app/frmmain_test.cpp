@@ -3,14 +3,14 @@
 // viewer, the About box, the working windows and the lock-key panels.
 
 #include "app/chmbrowser.h"
-#include "app/clickablelabel.h"
 #include "app/frmabout.h"
 #include "app/frmmain.h"
 #include "app/helpviewer.h"
-#include "app/ime/fakeinputmethodbackend.h"
 #include "app/startup.h"
-#include "coding/fakelibrary.h"
-#include "coding/fakeservices.h"
+#include "support/fakeinputmethodbackend.h"
+#include "support/fakelibrary.h"
+#include "support/fakeservices.h"
+#include "widgets/clickablelabel.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -58,14 +58,14 @@ struct Run {
         state = std::make_unique<coding::AppState>(
             coding::AppDirectory::at(appDir.isEmpty() ? dir.path() : appDir),
             std::make_unique<coding::FakeLibrary>());
-        state->services.messages = &messages;
+        state->services.setMessages(&messages);
         ime.installed = {{QStringLiteral("table:qorvan"), QStringLiteral("Qorvan输入法第四版")}};
     }
     QString path(const QString &name) const { return state->appDir.filePath(name); }
 
     QTemporaryDir dir;
     coding::FakeMessages messages;
-    app::FakeInputMethodBackend ime;
+    ime::FakeInputMethodBackend ime;
     std::unique_ptr<coding::AppState> state;
 };
 
@@ -480,8 +480,14 @@ void FrmMainTest::workWindowsOpenFromPicturesCaptionsAndMenus() {
 
     QStringList opened;
     w.window.setWorkWindows({
-        [&](QWidget &parent) { opened << (&parent == &w.window ? "test" : "test?"); },
-        [&](QWidget &parent) { opened << (&parent == &w.window ? "editor" : "editor?"); },
+        [&](QWidget &parent) {
+            opened << (&parent == &w.window ? "test" : "test?");
+            return true;
+        },
+        [&](QWidget &parent) {
+            opened << (&parent == &w.window ? "editor" : "editor?");
+            return true;
+        },
     });
     clickLabel(w.window.Image1[0]);
     clickLabel(w.window.Label1);
@@ -491,6 +497,16 @@ void FrmMainTest::workWindowsOpenFromPicturesCaptionsAndMenus() {
     w.window.mnuPreSplit->trigger();
     QCOMPARE(opened, (QStringList{"test", "test", "test", "editor", "editor", "editor"}));
     QVERIFY(w.messages.shown.isEmpty());
+    QCOMPARE(w.window.exitCode(), 0);
+    QVERIFY(w.window.isVisible());
+
+    // A working window that cannot open ends the program: the main window closes
+    // without the exit question and with exit code 1.
+    w.window.setWorkWindows({[](QWidget &) { return false; }, {}});
+    clickLabel(w.window.Image1[0]);
+    QVERIFY(w.messages.shown.isEmpty());
+    QVERIFY(!w.window.isVisible());
+    QCOMPARE(w.window.exitCode(), 1);
 }
 
 void FrmMainTest::lockPanelsFollowTheLockKeys() {

@@ -1,9 +1,9 @@
 // The per-user settings: seeding, loading, writing back, and the digit-only key filter.
 #include "coding/appstate.h"
 #include "coding/colorref.h"
-#include "coding/fakeservices.h"
 #include "coding/filterkey.h"
 #include "coding/settings.h"
+#include "support/fakeservices.h"
 
 #include <gtest/gtest.h>
 

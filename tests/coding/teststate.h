@@ -4,9 +4,9 @@
 // fake message boxes, and (unless told otherwise) the standard fixture database.
 
 #include "coding/appstate.h"
-#include "coding/fakelibrary.h"
-#include "coding/fakeservices.h"
 #include "fixturedatabase.h"
+#include "support/fakelibrary.h"
+#include "support/fakeservices.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ struct TestState {
         auto lib = std::make_unique<FakeLibrary>();
         library = lib.get();
         state = std::make_unique<AppState>(AppDirectory::at(dir.path()), std::move(lib));
-        state->services.messages = &messages;
+        state->services.setMessages(&messages);
         if (db == Database::Standard)
             write(standardRows());
     }

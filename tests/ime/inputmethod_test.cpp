@@ -1,8 +1,10 @@
 // Finding the Qorvan input method among the installed ones and switching around
 // a test, against the fake framework.
 
-#include "app/ime/inputmethod.h"
-#include "coding/fakeservices.h"
+#include "ime/ibusbackend.h"
+#include "ime/inputmethod.h"
+#include "support/fakeinputmethodbackend.h"
+#include "support/fakeservices.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +15,8 @@
 
 namespace {
 
-using app::FakeInputMethodBackend;
-using app::InputMethodInfo;
+using ime::FakeInputMethodBackend;
+using ime::InputMethodInfo;
 
 const QString kFourth = QStringLiteral("Qorvan输入法第四版");
 const QString k2002 = QStringLiteral("Qorvan输入法2002简易版");
@@ -28,7 +30,7 @@ protected:
     coding::FakeMessages messages;
     FakeInputMethodBackend backend;
 
-    void SetUp() override { state.services.messages = &messages; }
+    void SetUp() override { state.services.setMessages(&messages); }
 };
 
 struct DetectCase {
@@ -41,7 +43,7 @@ class DetectTest : public InputMethodTest, public ::testing::WithParamInterface<
 
 TEST_P(DetectTest, FindsTheInputMethodByItsExactName) {
     backend.installed = GetParam().installed;
-    app::DetectInputMethod(state, &backend);
+    ime::DetectInputMethod(state, &backend);
 
     EXPECT_EQ(state.ImeLayoutHandle, GetParam().expectedHandle);
     EXPECT_EQ(state.EnglishLayoutHandle, backend.englishId());
@@ -86,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(InputMethodTest, NoFrameworkRunningCountsAsNotInstalled) {
-    app::DetectInputMethod(state, nullptr);
+    ime::DetectInputMethod(state, nullptr);
 
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, kMissingText);
@@ -94,43 +96,43 @@ TEST_F(InputMethodTest, NoFrameworkRunningCountsAsNotInstalled) {
     EXPECT_TRUE(state.EnglishLayoutHandle.isEmpty());
     EXPECT_EQ(state.imeBackend, nullptr);
     // Switching then does nothing and does not fail.
-    app::OpenInputMethod(state);
-    app::CloseInputMethod(state);
+    ime::OpenInputMethod(state);
+    ime::CloseInputMethod(state);
 }
 
 TEST_F(InputMethodTest, FrameworkThatDoesNotAnswerIsPassedSilently) {
     backend.installed = {{"table:q4", kFourth}};
     backend.reachable = false;
-    app::DetectInputMethod(state, &backend);
+    ime::DetectInputMethod(state, &backend);
 
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_TRUE(state.ImeLayoutHandle.isEmpty());
     EXPECT_TRUE(state.EnglishLayoutHandle.isEmpty());
-    app::OpenInputMethod(state);
-    app::CloseInputMethod(state);
+    ime::OpenInputMethod(state);
+    ime::CloseInputMethod(state);
     EXPECT_TRUE(backend.activations.isEmpty());
 }
 
 TEST_F(InputMethodTest, OpenAndCloseSwitchBetweenTheInputMethodAndEnglish) {
     backend.installed = {kKeyboard, {"table:q4", kFourth}};
-    app::DetectInputMethod(state, &backend);
+    ime::DetectInputMethod(state, &backend);
 
-    app::OpenInputMethod(state);
+    ime::OpenInputMethod(state);
     EXPECT_EQ(backend.currentId(), "table:q4");
-    app::CloseInputMethod(state);
+    ime::CloseInputMethod(state);
     EXPECT_EQ(backend.currentId(), backend.englishId());
-    app::OpenInputMethod(state); // resumed
+    ime::OpenInputMethod(state); // resumed
     EXPECT_EQ(backend.activations, QStringList({"table:q4", "english", "table:q4"}));
 }
 
 TEST_F(InputMethodTest, WithoutTheInputMethodOpenDoesNothingAndCloseStillSwitchesToEnglish) {
     backend.installed = {kKeyboard};
     backend.current = QStringLiteral("xkb:us::eng");
-    app::DetectInputMethod(state, &backend);
+    ime::DetectInputMethod(state, &backend);
 
-    app::OpenInputMethod(state);
+    ime::OpenInputMethod(state);
     EXPECT_TRUE(backend.activations.isEmpty());
-    app::CloseInputMethod(state);
+    ime::CloseInputMethod(state);
     EXPECT_EQ(backend.activations, QStringList({"english"}));
     EXPECT_EQ(messages.shown.size(), 1); // told once, at detection only
 }
@@ -161,7 +163,7 @@ TEST_F(IBusAddressTest, ReadsTheAddressFileOfALiveDaemon) {
     writeFile("# written by ibus-daemon\nIBUS_ADDRESS=unix:abstract=/tmp/x,guid=1\n"
               "IBUS_DAEMON_PID=" +
               QByteArray::number(static_cast<qint64>(getpid())) + "\n");
-    EXPECT_EQ(app::IBusBackend::findAddress(), "unix:abstract=/tmp/x,guid=1");
+    EXPECT_EQ(ime::IBusBackend::findAddress(), "unix:abstract=/tmp/x,guid=1");
 }
 
 TEST_F(IBusAddressTest, IgnoresTheFileOfAnEndedOrUnnamedDaemonAndAnEmptyAddress) {
@@ -171,17 +173,17 @@ TEST_F(IBusAddressTest, IgnoresTheFileOfAnEndedOrUnnamedDaemonAndAnEmptyAddress)
           QByteArray("IBUS_ADDRESS=unix:path=/tmp/x\n"),
           QByteArray("IBUS_ADDRESS=\nIBUS_DAEMON_PID=" + pid + "\n"), QByteArray()}) {
         writeFile(text);
-        EXPECT_EQ(app::IBusBackend::findAddress(), QString()) << text.constData();
+        EXPECT_EQ(ime::IBusBackend::findAddress(), QString()) << text.constData();
     }
     QFile::remove(file);
-    EXPECT_EQ(app::IBusBackend::findAddress(), QString());
+    EXPECT_EQ(ime::IBusBackend::findAddress(), QString());
 }
 
 TEST_F(IBusAddressTest, EnvironmentVariableWins) {
     writeFile("IBUS_ADDRESS=unix:path=/tmp/file\nIBUS_DAEMON_PID=" +
               QByteArray::number(static_cast<qint64>(getpid())) + "\n");
     qputenv("IBUS_ADDRESS", "unix:path=/tmp/env");
-    EXPECT_EQ(app::IBusBackend::findAddress(), "unix:path=/tmp/env");
+    EXPECT_EQ(ime::IBusBackend::findAddress(), "unix:path=/tmp/env");
 }
 
 } // namespace

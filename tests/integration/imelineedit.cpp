@@ -10,7 +10,7 @@
 // reaches the line edit ("event: ..."), prints "COMMITTED <text>" and exits 0 when
 // all the text arrived, 1 after --timeout milliseconds (default 15000).
 
-#include "app/ime/inputmethod.h"
+#include "ime/inputmethod.h"
 #include "printmessages.h"
 
 #include <QApplication>
@@ -98,10 +98,10 @@ int main(int argc, char **argv) {
     QTemporaryDir appDir;
     coding::AppState state(coding::AppDirectory::at(appDir.path()), nullptr);
     PrintMessages messages;
-    state.services.messages = &messages;
-    auto backend = app::chooseInputMethodBackend();
+    state.services.setMessages(&messages);
+    auto backend = ime::chooseInputMethodBackend();
     say(QStringLiteral("framework: %1").arg(backend ? backend->frameworkName() : "none"));
-    app::DetectInputMethod(state, backend.get());
+    ime::DetectInputMethod(state, backend.get());
     say(QStringLiteral("handles: %1 %2").arg(state.ImeLayoutHandle, state.EnglishLayoutHandle));
 
     QWidget window;
@@ -138,7 +138,7 @@ int main(int argc, char **argv) {
                 return;
             switched = true;
             sinceOpen.start();
-            app::OpenInputMethod(state);
+            ime::OpenInputMethod(state);
         }
         const QString now = backend ? backend->currentId() : QString();
         if (now != current)
@@ -158,7 +158,7 @@ int main(int argc, char **argv) {
         if (!english && text == expected) {
             english = true;
             QTimer::singleShot(300, [&] {
-                app::CloseInputMethod(state);
+                ime::CloseInputMethod(state);
                 say(QStringLiteral("close: %1").arg(backend ? backend->currentId() : QString()));
                 say(QStringLiteral("ENGLISH"));
                 if (englishText.isEmpty())

@@ -6,7 +6,7 @@
 // "detect: <milliseconds>", "handles: <ime id> <english id>", "open: <current id>",
 // "close: <current id>".
 
-#include "app/ime/inputmethod.h"
+#include "ime/inputmethod.h"
 #include "printmessages.h"
 
 #include <QCoreApplication>
@@ -22,21 +22,21 @@ int main(int argc, char **argv) {
     QTemporaryDir appDir;
     coding::AppState state(coding::AppDirectory::at(appDir.path()), nullptr);
     PrintMessages messages;
-    state.services.messages = &messages;
+    state.services.setMessages(&messages);
 
     QElapsedTimer timer;
     timer.start();
-    auto backend = app::chooseInputMethodBackend();
+    auto backend = ime::chooseInputMethodBackend();
     std::printf("framework: %s\n", backend ? qPrintable(backend->frameworkName()) : "none");
     std::fflush(stdout);
-    app::DetectInputMethod(state, backend.get());
+    ime::DetectInputMethod(state, backend.get());
     std::printf("detect: %lld ms\n", static_cast<long long>(timer.elapsed()));
     std::printf("handles: %s %s\n", qPrintable(state.ImeLayoutHandle),
                 qPrintable(state.EnglishLayoutHandle));
     if (doSwitch && backend) {
-        app::OpenInputMethod(state);
+        ime::OpenInputMethod(state);
         std::printf("open: %s\n", qPrintable(backend->currentId()));
-        app::CloseInputMethod(state);
+        ime::CloseInputMethod(state);
         std::printf("close: %s\n", qPrintable(backend->currentId()));
     }
     std::fflush(stdout);

@@ -2,8 +2,8 @@
 // temporary application directory.
 #include "prepare/frmdeffilter.h"
 
-#include "coding/fakelibrary.h"
-#include "coding/fakeservices.h"
+#include "support/fakelibrary.h"
+#include "support/fakeservices.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -40,7 +40,7 @@ private:
         std::unique_ptr<frmDefFilter> dialog;
 
         explicit Fixture(const QByteArray &list = InitialList, const char *name = "filter.dat") {
-            state.services.messages = &messages;
+            state.services.setMessages(&messages);
             if (!list.isNull()) {
                 QFile file(appDir.filePath(QString::fromLatin1(name)));
                 file.open(QIODevice::WriteOnly);

@@ -4,8 +4,8 @@
 
 #include "prepare/frmopenfile.h"
 
-#include "coding/fakelibrary.h"
-#include "coding/fakeservices.h"
+#include "support/fakelibrary.h"
+#include "support/fakeservices.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,8 +38,8 @@ private:
         frmOpenFile dialog{state, receiver};
 
         Fixture() {
-            state.services.messages = &messages;
-            state.services.files = &fileDialog;
+            state.services.setMessages(&messages);
+            state.services.setFiles(&fileDialog);
             dialog.show();
         }
         QString write(const QString &name, const QByteArray &bytes) {

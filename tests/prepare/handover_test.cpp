@@ -3,7 +3,7 @@
 
 #include "prepare/handover.h"
 
-#include "coding/fakelibrary.h"
+#include "support/fakelibrary.h"
 
 #include <gtest/gtest.h>
 

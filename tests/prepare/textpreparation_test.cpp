@@ -2,7 +2,7 @@
 // separators of the segmentation editor.
 #include "prepare/textpreparation.h"
 
-#include "coding/fakelibrary.h"
+#include "support/fakelibrary.h"
 
 #include <gtest/gtest.h>
 

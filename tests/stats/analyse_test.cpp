@@ -8,12 +8,12 @@
 #include "textanalysis.h"
 
 #include "coding/codelookup.h"
-#include "coding/fakeservices.h"
 #include "coding/marviklibrary.h"
 #include "coding/textcolouring.h"
 #include "coding/wordtable.h"
 #include "prepare/frmopenfile.h"
 #include "prepare/textpreparation.h"
+#include "support/fakeservices.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -137,8 +137,8 @@ void AnalyseTest::sameNumbersAsDlgKeys() {
                                     dir.dictionaryDir(), userDir.filePath("custom.dic")));
     coding::FakeMessages messages;
     coding::FakeFiles files;
-    state.services.messages = &messages;
-    state.services.files = &files;
+    state.services.setMessages(&messages);
+    state.services.setFiles(&files);
     TestWindowReceiver receiver(state);
     prepare::frmOpenFile open(state, receiver);
     open.findChild<QCheckBox *>("chkUseFilter")->setChecked(filterSymbols);

@@ -5,9 +5,9 @@
 #include "stats/dlguserkeys.h"
 #include "stats/keystrokes.h"
 
-#include "coding/fakelibrary.h"
-#include "coding/fakeservices.h"
 #include "coding/fixturedatabase.h"
+#include "support/fakelibrary.h"
+#include "support/fakeservices.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -36,7 +36,7 @@ struct Fixture {
     coding::FakeMessages messages;
 
     explicit Fixture(bool withDatabase = true) {
-        state.services.messages = &messages;
+        state.services.setMessages(&messages);
         if (withDatabase) {
             const QString error = coding::fixture::writeCodeDatabase(
                 dir.filePath(QStringLiteral("jtdb.dat")), coding::fixture::standardRows());

@@ -4,9 +4,9 @@
 
 #include "stats/dlgresult.h"
 
-#include "coding/fakelibrary.h"
-#include "coding/fakeservices.h"
 #include "fixturedatabase.h"
+#include "support/fakelibrary.h"
+#include "support/fakeservices.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -28,7 +28,7 @@ struct Result {
                                                coding::fixture::standardRows());
         state = std::make_unique<coding::AppState>(coding::AppDirectory::at(dir.path()),
                                                    std::make_unique<coding::FakeLibrary>());
-        state->services.messages = &messages;
+        state->services.setMessages(&messages);
         state->SegmentTags = QStringLiteral("001102");
         state->HzCount = 5;
         state->SymCount = 1;

@@ -7,9 +7,9 @@
 #include "stats/dlguserkeys.h"
 #include "stats/keystrokes.h"
 
-#include "coding/fakelibrary.h"
-#include "coding/fakeservices.h"
 #include "coding/fixturedatabase.h"
+#include "support/fakelibrary.h"
+#include "support/fakeservices.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -75,7 +75,7 @@ void ResultChainTest::figuresOfTheTestFromTheResultDialog() {
     coding::AppState state(coding::AppDirectory::at(dir.path()),
                            std::unique_ptr<coding::SegmentationLibrary>(library));
     coding::FakeMessages messages;
-    state.services.messages = &messages;
+    state.services.setMessages(&messages);
     QCOMPARE(coding::fixture::writeCodeDatabase(dir.filePath("jtdb.dat"),
                                                 coding::fixture::standardRows()),
              QString());

@@ -4,18 +4,18 @@
 // the countdown, the layout limits and the result dialog.
 
 #include "typing/frmfctest.h"
-#include "typing/picturebutton.h"
 #include "typing/typingbox.h"
+#include "widgets/picturebutton.h"
 
-#include "app/ime/fakeinputmethodbackend.h"
-#include "app/pictures.h"
 #include "coding/colorref.h"
-#include "coding/fakelibrary.h"
-#include "coding/fakeservices.h"
 #include "fixturedatabase.h"
 #include "prepare/frmopenfile.h"
 #include "prepare/handover.h"
 #include "stats/dlgresult.h"
+#include "support/fakeinputmethodbackend.h"
+#include "support/fakelibrary.h"
+#include "support/fakeservices.h"
+#include "widgets/pictures.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -48,7 +48,8 @@ struct Window {
     explicit Window(const QList<qint16> &pictures = {101, 102, 103}) {
         const auto dir = coding::AppDirectory::at(appDir.path());
         for (qint16 id : pictures)
-            app::ExtractResourceFile(dir, id, app::kPictureType, app::pictureFileName(id));
+            widgets::ExtractResourceFile(dir, id, widgets::kPictureType,
+                                         widgets::pictureFileName(id));
         coding::fixture::writeCodeDatabase(dir.filePath(QStringLiteral("jtdb.dat")),
                                            coding::fixture::standardRows());
         library = new coding::FakeLibrary;
@@ -137,7 +138,7 @@ struct Window {
     coding::FakeMessages messages;
     coding::FakeFiles files;
     coding::FakeClock clock;
-    app::FakeInputMethodBackend ime;
+    ime::FakeInputMethodBackend ime;
     std::unique_ptr<coding::AppState> state;
     std::unique_ptr<frmFcTest> window;
 
@@ -179,7 +180,7 @@ private slots:
             QCOMPARE(b.button->text(), QString::fromUtf8(b.caption));
             QCOMPARE(b.button->isEnabled(), b.enabled);
             // Every command button wears 102.jpg and, disabled, 103.jpg.
-            const auto *picture = qobject_cast<const typing::PictureButton *>(b.button);
+            const auto *picture = qobject_cast<const widgets::PictureButton *>(b.button);
             QVERIFY(picture && !picture->face().isNull() && !picture->disabledFace().isNull());
         }
         QCOMPARE(f.LabelFc->text(), QStringLiteral("欢迎进入分词测试！"));
@@ -656,7 +657,7 @@ private slots:
         const auto base = f.baseFontSizes();
         f.resize(frmFcTest::kDesignSize * 2);
         QTRY_COMPARE(f.size(), frmFcTest::kDesignSize * 2);
-        const double fy = w.state->ScaleFactorY;
+        const double fy = w.window->layoutScale().ScaleFactorY;
         QVERIFY(fy > 1.5);
         QCOMPARE(f.cmdFile->font().pointSize(), int((fy - 1) * 12) + base[0]);
         QCOMPARE(f.CmdQuit->font().pointSize(), f.cmdFile->font().pointSize());

@@ -3,7 +3,7 @@
 #include "typing/typingcheck.h"
 
 #include "coding/colorref.h"
-#include "coding/fakeservices.h"
+#include "support/fakeservices.h"
 #include "teststate.h"
 
 #include <QTextCharFormat>
@@ -29,7 +29,7 @@ QTextCharFormat formatAt(QTextDocument &doc, int position) {
 struct Typing {
     explicit Typing(const QString &text, const QString &tags = {}) {
         auto &s = *ts.state;
-        s.services.clock = &clock;
+        s.services.setClock(&clock);
         s.RightColor = kRight;
         s.ErrorColor = kError;
         s.SegmentTags = tags.isEmpty() ? QString(text.size(), QLatin1Char('0')) : tags;

@@ -15,17 +15,17 @@
 // Usage: trevix-test-window-driver --app-dir <dir> --data-dir <dir> --text <file>
 //                                   [--screenshot <png>] [--timeout <ms>]
 
-#include "app/clickablelabel.h"
 #include "app/frmmain.h"
-#include "app/ime/inputmethod.h"
-#include "app/qtservices.h"
 #include "coding/marviklibrary.h"
 #include "coding/textcolouring.h"
+#include "ime/inputmethod.h"
 #include "prepare/frmopenfile.h"
 #include "stats/dlgresult.h"
 #include "typing/frmfctest.h"
-#include "typing/picturebutton.h"
 #include "typing/typingbox.h"
+#include "widgets/clickablelabel.h"
+#include "widgets/picturebutton.h"
+#include "widgets/qtservices.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -108,12 +108,13 @@ int main(int argc, char **argv) {
                                     dir.dictionaryDir(), dir.filePath(QStringLiteral("user.dic"))));
     PrintedMessages messages;
     GivenFile files(parser.value(QStringLiteral("text")));
-    app::SystemClock clock;
+    coding::SystemClock clock;
     state.services = {&messages, &files, nullptr, &clock, nullptr};
 
-    const auto backend = app::chooseInputMethodBackend();
+    const auto backend = ime::chooseInputMethodBackend();
     app::frmMain main(state);
-    main.setWorkWindows({[&state](QWidget &parent) { typing::frmFcTest::run(state, parent); }, {}});
+    main.setWorkWindows(
+        {[&state](QWidget &parent) { return typing::frmFcTest::run(state, parent); }, {}});
     if (main.Form_Load(backend.get()) != app::frmMain::StartupResult::Ready)
         return 1;
     say(QStringLiteral("handles: %1 %2").arg(state.ImeLayoutHandle, state.EnglishLayoutHandle));

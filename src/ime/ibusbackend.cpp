@@ -1,0 +1,212 @@
+#include "ibusbackend.h"
+
+#include <QAtomicInteger>
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <csignal>
+
+namespace ime {
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.IBus");
+const QString kPath = QStringLiteral("/org/freedesktop/IBus");
+const QString kInterface = QStringLiteral("org.freedesktop.IBus");
+constexpr int kTimeoutMs = 3000;
+
+QString machineId() {
+    for (const char *path : {"/var/lib/dbus/machine-id", "/etc/machine-id"}) {
+        QFile file(QString::fromLatin1(path));
+        if (file.open(QIODevice::ReadOnly)) {
+            const QString id = QString::fromLatin1(file.readAll()).trimmed();
+            if (!id.isEmpty())
+                return id;
+        }
+    }
+    return QStringLiteral("machine-id");
+}
+
+// The file in which the daemon publishes its address, named as IBus names it.
+QString addressFilePath() {
+    const QString explicitFile = qEnvironmentVariable("IBUS_ADDRESS_FILE");
+    if (!explicitFile.isEmpty())
+        return explicitFile;
+    QString host, number;
+    const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (!wayland.isEmpty()) {
+        number = wayland;
+    } else {
+        const QString display = qEnvironmentVariable("DISPLAY");
+        if (display.isEmpty()) {
+            number = QStringLiteral("0");
+        } else {
+            const qsizetype colon = display.indexOf(u':');
+            host = colon < 0 ? display : display.left(colon);
+            number = colon < 0 ? QString() : display.mid(colon + 1);
+            const qsizetype dot = number.indexOf(u'.');
+            if (dot >= 0)
+                number.truncate(dot);
+        }
+    }
+    if (host.isEmpty())
+        host = QStringLiteral("unix");
+    const QString configDir =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QDir(configDir).filePath(
+        QStringLiteral("ibus/bus/%1-%2-%3").arg(machineId(), host, number));
+}
+
+bool processAlive(qint64 pid) {
+    if (pid <= 0)
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+QDBusMessage call(const QDBusConnection &bus, const QString &interface, const QString &method,
+                  const QVariantList &args = {}) {
+    QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, interface, method);
+    message.setArguments(args);
+    return bus.call(message, QDBus::Block, kTimeoutMs);
+}
+
+QDBusMessage getProperty(const QDBusConnection &bus, const QString &name) {
+    return call(bus, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
+                {kInterface, name});
+}
+
+// Properties arrive wrapped in variants, the global engine in two.
+QVariant unwrapVariant(QVariant value) {
+    for (int depth = 0; depth < 4 && value.userType() == qMetaTypeId<QDBusVariant>(); ++depth)
+        value = qvariant_cast<QDBusVariant>(value).variant();
+    return value;
+}
+
+// An IBusEngineDesc travels as a variant holding the structure
+// (type name, attachments, name, long name, description, ...).
+std::optional<InputMethodInfo> readEngineDesc(const QVariant &wrapped) {
+    const QVariant value = unwrapVariant(wrapped);
+    if (value.userType() != qMetaTypeId<QDBusArgument>())
+        return std::nullopt;
+    const auto arg = qvariant_cast<QDBusArgument>(value);
+    if (arg.currentType() != QDBusArgument::StructureType)
+        return std::nullopt;
+    QString typeName, name, longName;
+    QVariantMap attachments;
+    arg.beginStructure();
+    arg >> typeName >> attachments >> name >> longName;
+    arg.endStructure();
+    if (typeName != QLatin1String("IBusEngineDesc") || name.isEmpty())
+        return std::nullopt;
+    return InputMethodInfo{name, longName};
+}
+
+std::optional<QList<InputMethodInfo>> readEngineList(const QVariant &wrapped) {
+    const QVariant value = unwrapVariant(wrapped);
+    if (value.userType() != qMetaTypeId<QDBusArgument>())
+        return std::nullopt;
+    const auto arg = qvariant_cast<QDBusArgument>(value);
+    if (arg.currentType() != QDBusArgument::ArrayType)
+        return std::nullopt;
+    QList<InputMethodInfo> engines;
+    arg.beginArray();
+    while (!arg.atEnd()) {
+        QDBusVariant item;
+        arg >> item;
+        if (auto engine = readEngineDesc(item.variant()))
+            engines << *engine;
+    }
+    arg.endArray();
+    return engines;
+}
+
+QAtomicInteger<int> connectionCounter;
+
+} // namespace
+
+QString IBusBackend::findAddress() {
+    const QString fromEnv = qEnvironmentVariable("IBUS_ADDRESS");
+    if (!fromEnv.isEmpty())
+        return fromEnv;
+    QFile file(addressFilePath());
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QString address;
+    qint64 pid = -1;
+    const auto lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    for (const QString &line : lines) {
+        if (line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(QLatin1String("IBUS_ADDRESS=")))
+            address = line.mid(13).trimmed();
+        else if (line.startsWith(QLatin1String("IBUS_DAEMON_PID=")))
+            pid = line.mid(16).trimmed().toLongLong();
+    }
+    // A file left behind by a daemon that has ended names a dead bus.
+    if (address.isEmpty() || !processAlive(pid))
+        return {};
+    return address;
+}
+
+std::unique_ptr<IBusBackend> IBusBackend::connect() {
+    const QString address = findAddress();
+    if (address.isEmpty())
+        return nullptr;
+    const QString name =
+        QStringLiteral("trevix-ibus-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
+    QDBusConnection bus = QDBusConnection::connectToBus(address, name);
+    if (!bus.isConnected()) {
+        QDBusConnection::disconnectFromBus(name);
+        return nullptr;
+    }
+    auto backend = std::make_unique<IBusBackend>(bus);
+    // Something else may answer on that address (Fcitx 5 imitates IBus): only a
+    // daemon that lists its engines counts.
+    if (!backend->list())
+        return nullptr;
+    return backend;
+}
+
+IBusBackend::IBusBackend(const QDBusConnection &bus) : m_bus(bus) {}
+
+IBusBackend::~IBusBackend() {
+    const QString name = m_bus.name();
+    m_bus = QDBusConnection(QString());
+    if (name.startsWith(QLatin1String("trevix-ibus-")))
+        QDBusConnection::disconnectFromBus(name);
+}
+
+std::optional<QList<InputMethodInfo>> IBusBackend::list() {
+    const QDBusMessage reply = getProperty(m_bus, QStringLiteral("Engines"));
+    if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+        if (auto engines = readEngineList(unwrapVariant(reply.arguments().constFirst())))
+            return engines;
+    }
+    // Older daemons have the method instead of the property.
+    const QDBusMessage listReply = call(m_bus, kInterface, QStringLiteral("ListEngines"));
+    if (listReply.type() == QDBusMessage::ReplyMessage && !listReply.arguments().isEmpty())
+        return readEngineList(listReply.arguments().constFirst());
+    return std::nullopt;
+}
+
+bool IBusBackend::activate(const QString &id) {
+    if (id.isEmpty())
+        return false;
+    return call(m_bus, kInterface, QStringLiteral("SetGlobalEngine"), {id}).type() ==
+           QDBusMessage::ReplyMessage;
+}
+
+QString IBusBackend::currentId() {
+    const QDBusMessage reply = getProperty(m_bus, QStringLiteral("GlobalEngine"));
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    const auto engine = readEngineDesc(unwrapVariant(reply.arguments().constFirst()));
+    return engine ? engine->id : QString();
+}
+
+} // namespace ime

@@ -1,0 +1,75 @@
+#include "inputmethod.h"
+
+#include "fcitxbackend.h"
+#include "ibusbackend.h"
+
+namespace ime {
+
+namespace {
+
+const QString kMissingText =
+    QStringLiteral("本计算机未安装Qorvan输入法第四版，\r\n本软件大部分功能无法正常使用！");
+const QString kMissingTitle = QStringLiteral("Qorvan输入法第四版");
+
+QString idOf(const QList<InputMethodInfo> &methods, const QString &name) {
+    for (const auto &method : methods)
+        if (method.name == name && !method.id.isEmpty())
+            return method.id;
+    return {};
+}
+
+void tellMissing(coding::AppState &state) {
+    state.services.messages().show(kMissingText, kMissingTitle, coding::MsgButtons::Ok,
+                                   coding::MsgIcon::Critical);
+}
+
+} // namespace
+
+std::unique_ptr<InputMethodBackend> chooseInputMethodBackend() {
+    // The framework that delivers Qt's typing is the one to switch; without a
+    // hint Fcitx 5 goes first because it also answers as IBus.
+    const bool ibusFirst = qEnvironmentVariable("QT_IM_MODULE").startsWith(QLatin1String("ibus"));
+    if (ibusFirst) {
+        if (auto ibus = IBusBackend::connect())
+            return ibus;
+    }
+    if (auto fcitx = FcitxBackend::connect())
+        return fcitx;
+    if (!ibusFirst) {
+        if (auto ibus = IBusBackend::connect())
+            return ibus;
+    }
+    return nullptr;
+}
+
+void DetectInputMethod(coding::AppState &state, InputMethodBackend *backend) {
+    state.imeBackend = backend;
+    if (!backend) {
+        // No framework runs: nothing can be typed with the input method.
+        tellMissing(state);
+        return;
+    }
+    const auto methods = backend->list();
+    if (!methods)
+        return; // the framework does not answer: nothing to switch, nothing to say
+    QString id = idOf(*methods, kImeNameFourth);
+    if (id.isEmpty())
+        id = idOf(*methods, kImeName2002);
+    if (id.isEmpty())
+        tellMissing(state);
+    else
+        state.ImeLayoutHandle = id;
+    state.EnglishLayoutHandle = backend->englishId();
+}
+
+void OpenInputMethod(coding::AppState &state) {
+    if (state.imeBackend && !state.ImeLayoutHandle.isEmpty())
+        state.imeBackend->activate(state.ImeLayoutHandle);
+}
+
+void CloseInputMethod(coding::AppState &state) {
+    if (state.imeBackend && !state.EnglishLayoutHandle.isEmpty())
+        state.imeBackend->activate(state.EnglishLayoutHandle);
+}
+
+} // namespace ime

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace ime {
+
+// One installed input method: the framework's id and the name a user sees.
+struct InputMethodInfo {
+    QString id;
+    QString name;
+};
+
+// The input-method framework of the desktop (IBus, Fcitx 5, or a fake in tests):
+// lists the installed input methods and switches between them. The id of an
+// input method is what the program keeps as its handle.
+class InputMethodBackend {
+public:
+    virtual ~InputMethodBackend() = default;
+
+    // "IBus", "Fcitx 5", ...: for messages and diagnostics.
+    virtual QString frameworkName() const = 0;
+    // The installed input methods in the framework's order, or nothing when the
+    // framework cannot be asked.
+    virtual std::optional<QList<InputMethodInfo>> list() = 0;
+    // Makes the input method with this id the active one; false when the
+    // framework refused or could not be reached.
+    virtual bool activate(const QString &id) = 0;
+    // The id of the US English keyboard in this framework.
+    virtual QString englishId() const = 0;
+    bool activateEnglish() { return activate(englishId()); }
+    // The id of the active input method, empty when it cannot be read.
+    virtual QString currentId() = 0;
+};
+
+} // namespace ime

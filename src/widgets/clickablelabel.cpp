@@ -1,0 +1,22 @@
+#include "clickablelabel.h"
+
+#include <QMouseEvent>
+
+namespace widgets {
+
+void ClickableLabel::mousePressEvent(QMouseEvent *event) {
+    m_pressed = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent *event) {
+    // A click is a press and a release of the left button over the label.
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click)
+        emit clicked();
+}
+
+} // namespace widgets

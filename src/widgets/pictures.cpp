@@ -1,0 +1,41 @@
+#include "pictures.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QSaveFile>
+
+namespace widgets {
+
+QString pictureFileName(qint16 id) {
+    return QString::number(id) + QStringLiteral(".jpg");
+}
+
+QString resourcePath(qint16 id, const QString &type) {
+    return QStringLiteral(":/%1/%2").arg(type).arg(id);
+}
+
+bool ExtractResourceFile(const coding::AppDirectory &dir, qint16 id, const QString &type,
+                         const QString &fileName) {
+    QFile resource(resourcePath(id, type));
+    if (!resource.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = resource.readAll();
+    // Written whole or not at all: a file of an earlier run is replaced from its
+    // first byte to its last, never left with a tail of older bytes.
+    QSaveFile file(dir.filePath(fileName));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QPixmap loadPicture(const QString &path) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return QPixmap::fromImage(reader.read());
+}
+
+} // namespace widgets
