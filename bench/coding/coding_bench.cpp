@@ -1,7 +1,7 @@
 // Colouring, the character and word tables and code lookup on a 2000-character text
 // with real segmentation tags, over the generated jtdb.dat of the application
-// directory. Budgets: PrepareTestText under 20 ms; BuildCharTable plus
-// BuildWordTable under 10 ms. The open-per-lookup variant shows what keeping one
+// directory. Budgets: PrepareTestText under 20 ms; the character and word tables
+// (buildTextTables) under 10 ms. The open-per-lookup variant shows what keeping one
 // connection saves.
 #include "sample_text.h"
 
@@ -10,7 +10,7 @@
 #include "coding/marviklibrary.h"
 #include "coding/settings.h"
 #include "coding/textcolouring.h"
-#include "coding/wordtable.h"
+#include "coding/texttables.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,17 +32,17 @@ struct Bench {
             std::make_unique<MarvikLibrary>(dir.dictionaryDir(), userDir.filePath("none.dic")));
         text = QString::fromUtf8(kSampleText).remove(QLatin1Char('\n')).left(2000);
         QString err;
-        state->SegmentTags = state->library->divideSentence(text, &err);
-        if (state->SegmentTags.size() != text.size())
+        state->text.SegmentTags = state->library->divideSentence(text, &err);
+        if (state->text.SegmentTags.size() != text.size())
             error = "segmentation failed: " + err.toStdString();
         if (!openCodeDatabase(*state))
             error = state->codeDatabase.errorString().toStdString();
-        Settings::resetColors(*state);
-        state->NeedFc = true;
+        Settings::resetColors(state->settings);
+        state->settings.NeedFc = true;
         for (qsizetype i = 0; i < text.size();) {
-            const QChar t = state->SegmentTags.at(i);
+            const QChar t = state->text.SegmentTags.at(i);
             const qsizetype start = i;
-            while (i < text.size() && state->SegmentTags.at(i) == t)
+            while (i < text.size() && state->text.SegmentTags.at(i) == t)
                 ++i;
             if (t == QLatin1Char('0') || t == QLatin1Char('1'))
                 words << text.mid(start, i - start);
@@ -72,7 +72,7 @@ void prepareTestText(benchmark::State &st, bool wholeItems) {
         st.SkipWithError(b.error.c_str());
         return;
     }
-    b.state->NeedJmTips = wholeItems;
+    b.state->settings.NeedJmTips = wholeItems;
     QTextDocument doc;
     for (auto _ : st) {
         st.PauseTiming();
@@ -99,13 +99,13 @@ void BM_BuildCharAndWordTables(benchmark::State &st) {
     }
     for (auto _ : st) {
         b.reopen(st); // nothing remembered from the last round
-        BuildCharTable(*b.state, b.text);
-        BuildWordTable(*b.state, b.text);
+        b.state->derived.textTables =
+            buildTextTables(*b.state, b.text, b.state->text.SegmentTags, TableKind::TestText);
     }
     int words = 0;
-    for (int c : b.state->WordCount)
-        words += c;
-    st.counters["distinct_chars"] = double(b.state->CharTableLast + 1);
+    for (size_t c = 0; c < 5; ++c)
+        words += b.state->derived.textTables->WordCount(c);
+    st.counters["distinct_chars"] = double(b.state->derived.textTables->CharTableLast() + 1);
     st.counters["distinct_words"] = double(words);
 }
 
@@ -138,7 +138,7 @@ void BM_LookupWords_OpenPerLookup(benchmark::State &st) {
         for (const QString &w : b.words) {
             CodeDatabase db;
             db.open(path);
-            benchmark::DoNotOptimize(lookupCodes(db, b.state->library.get(), w, codes));
+            benchmark::DoNotOptimize(findItemCodes(db, b.state->library.get(), w, codes));
         }
     }
     st.counters["lookups"] = double(b.words.size());

@@ -10,7 +10,7 @@
 #include "coding/appstate.h"
 #include "coding/codelookup.h"
 #include "coding/marviklibrary.h"
-#include "coding/wordtable.h"
+#include "coding/texttables.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,17 +31,16 @@ struct Bench {
             std::make_unique<MarvikLibrary>(dir.dictionaryDir(), userDir.filePath("none.dic")));
         text = QString::fromUtf8(kSampleText).remove(QLatin1Char('\n')).left(2000);
         QString err;
-        state->SegmentTags = state->library->divideSentence(text, &err);
-        if (state->SegmentTags.size() != text.size()) {
+        state->text.SegmentTags = state->library->divideSentence(text, &err);
+        if (state->text.SegmentTags.size() != text.size()) {
             error = "segmentation failed: " + err.toStdString();
             return;
         }
-        for (const QChar t : state->SegmentTags) {
-            state->SymCount += t == QLatin1Char('2');
-            state->AlphaCount += t == QLatin1Char('4');
-        }
-        state->TypedText = text;
-        if (!BuildCharTable(*state, text) || !BuildWordTable(*state, text) ||
+        state->setText(text, state->text.SegmentTags);
+        state->test.TypedText = text;
+        state->derived.textTables =
+            buildTextTables(*state, text, state->text.SegmentTags, TableKind::TestText);
+        if (!state->derived.textTables ||
             stats::buildUserTables(*state, &err) != stats::UserTablesResult::Ok)
             error = "tables failed: " + (err + state->codeDatabase.errorString()).toStdString();
     }
@@ -74,7 +73,7 @@ void BM_FourPassesTextAndTyped(benchmark::State &st) {
         return;
     for (auto _ : st) {
         benchmark::DoNotOptimize(stats::countTextKeys(*b.state));
-        benchmark::DoNotOptimize(stats::countUserKeys(*b.state));
+        benchmark::DoNotOptimize(stats::countUserKeys(b.state->derived.typed->tables));
     }
 }
 BENCHMARK(BM_FourPassesTextAndTyped)->Unit(benchmark::kMicrosecond);
@@ -86,8 +85,8 @@ void BM_TextTablesAndCounts(benchmark::State &st) {
         return;
     for (auto _ : st) {
         b.reopen(st);
-        BuildCharTable(*b.state, b.text);
-        BuildWordTable(*b.state, b.text);
+        b.state->derived.textTables =
+            buildTextTables(*b.state, b.text, b.state->text.SegmentTags, TableKind::TestText);
         benchmark::DoNotOptimize(stats::countTextKeys(*b.state));
     }
 }
@@ -102,7 +101,7 @@ void BM_TypedTablesAndCounts(benchmark::State &st) {
         b.reopen(st);
         QString err;
         stats::buildUserTables(*b.state, &err);
-        benchmark::DoNotOptimize(stats::countUserKeys(*b.state));
+        benchmark::DoNotOptimize(stats::countUserKeys(b.state->derived.typed->tables));
     }
 }
 BENCHMARK(BM_TypedTablesAndCounts)->Unit(benchmark::kMillisecond);

@@ -41,8 +41,8 @@ struct Fixture {
     explicit Fixture(bool laidOut) {
         state = std::make_unique<coding::AppState>(coding::AppDirectory::at(dir.path()), nullptr);
         state->services.setClock(&clock);
-        state->RightColor = 0x00FF00;
-        state->ErrorColor = 0x0000FF;
+        state->settings.RightColor = 0x00FF00;
+        state->settings.ErrorColor = 0x0000FF;
         text = QString::fromUtf8(kSampleText).remove(QLatin1Char('\n')).left(2000);
         doc.setDefaultFont(typing::testTextFont());
         doc.setPlainText(text);
@@ -89,7 +89,7 @@ void checkNearTheEnd(benchmark::State &st, Setting setting, int fromEnd) {
         cursor.setPosition(0);
         cursor.setPosition(at, QTextCursor::KeepAnchor);
         QTextCharFormat right;
-        right.setForeground(coding::colorFromColorRef(f.state->RightColor));
+        right.setForeground(coding::colorFromColorRef(f.state->settings.RightColor));
         cursor.mergeCharFormat(right);
     }
     std::unique_ptr<QTextEdit> view;
@@ -110,7 +110,7 @@ void checkNearTheEnd(benchmark::State &st, Setting setting, int fromEnd) {
         st.ResumeTiming();
         benchmark::DoNotOptimize(check.checkTyped(right));
     }
-    if (f.state->RightCount != 1)
+    if (f.state->test.RightCount != 1)
         st.SkipWithError("the character was not counted right");
 }
 

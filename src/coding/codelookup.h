@@ -17,23 +17,29 @@ bool openCodeDatabase(AppState &state);
 // that jtdb.dat is missing or damaged. The same trouble is told once, not per lookup.
 void reportCodeDatabaseError(AppState &state);
 
-// Whether item is one character (one code point, possibly a surrogate pair).
-bool isSingleCharacter(const QString &item);
+// How an item's codes are found.
+enum class LookupRule {
+    // The program's rule: a character's row in jtzi; a word's row in the word table
+    // chosen by the first digit of its first character's standard code (that
+    // character found by this same rule); without a row, the library's code
+    // (GetItemCode) and no short code. A lone single or double quote has no codes.
+    WithLibrary,
+    // The typed text's words: as WithLibrary, except that a word is found only
+    // through its first character's own row in jtzi.
+    TypedWord,
+    // A character's own row in jtzi, nothing else (the text's character table).
+    CharacterRow,
+    // The same, except that a lone quote has no codes, so that it counts as
+    // punctuation (the typed text's character table).
+    TypedCharacter,
+};
 
-// The codes of a character or a word: its row in jtzi, or in the word table chosen
-// by the first digit of its first character's standard code; without a row, the
-// library's code (GetItemCode) and no short code. A lone single or double quote
-// has no codes. False only when the database failed (codes are then empty).
-bool lookupCodes(CodeDatabase &db, SegmentationLibrary *library, const QString &item,
-                 CodePair &codes);
+// The codes of a character or a word by rule. False only when the database failed
+// (codes are then empty). library may be null: then it has no codes to give.
+bool findItemCodes(CodeDatabase &db, SegmentationLibrary *library, const QString &item,
+                   CodePair &codes, LookupRule rule = LookupRule::WithLibrary);
 
-// The same over the program's state, in the program's terms.
+// The program's rule over the state, in the program's terms (opens the database).
 bool LookupCodes(AppState &state, const QString &item, QString &stdCode, QString &shortCode);
-
-// Rebuilds CharTable and CharTableLast from text (the test text): one entry per
-// distinct character that is not an ASCII letter or digit, in order of first
-// occurrence, with its count and its codes from jtzi (no library fallback). False
-// when the database failed; the table is then empty.
-bool BuildCharTable(AppState &state, const QString &text);
 
 } // namespace coding

@@ -81,7 +81,7 @@ template <class State> auto &switchField(State &s, Key key) {
 }
 
 // Sets the field of key from text; false when the text cannot be converted.
-bool assign(AppState &s, const Settings::KeyInfo &k, const QString &text) {
+bool assign(SettingValues &s, const Settings::KeyInfo &k, const QString &text) {
     switch (k.kind) {
     case Kind::Color:
         if (const auto v = toColor(text)) {
@@ -157,49 +157,49 @@ void Settings::seedDefaults() {
     }
 }
 
-void Settings::loadInto(AppState &state) const {
+void Settings::loadInto(SettingValues &values) const {
     for (const KeyInfo &k : keys()) {
-        if (!assign(state, k, storedText(k.key)))
-            assign(state, k, k.defaultText);
+        if (!assign(values, k, storedText(k.key)))
+            assign(values, k, k.defaultText);
     }
 }
 
-QString Settings::storedForm(const AppState &state, Key key) {
+QString Settings::storedForm(const SettingValues &values, Key key) {
     switch (info(key).kind) {
     case Kind::Color:
-        return QString::number(colorField(state, key));
+        return QString::number(colorField(values, key));
     case Kind::Switch:
-        return boolText(switchField(state, key));
+        return boolText(switchField(values, key));
     case Kind::Minutes:
-        return QString::number(state.LimitTimeLen);
+        return QString::number(values.LimitTimeLen);
     }
     return {};
 }
 
-bool Settings::save(const AppState &state, Key key) {
-    m_store->setValue(info(key).name, storedForm(state, key));
+bool Settings::save(const SettingValues &values, Key key) {
+    m_store->setValue(info(key).name, storedForm(values, key));
     m_store->sync();
     return m_store->status() == QSettings::NoError;
 }
 
-bool Settings::saveAll(const AppState &state) {
+bool Settings::saveAll(const SettingValues &values) {
     for (const KeyInfo &k : keys())
-        m_store->setValue(k.name, storedForm(state, k.key));
+        m_store->setValue(k.name, storedForm(values, k.key));
     m_store->sync();
     return m_store->status() == QSettings::NoError;
 }
 
-void Settings::resetColors(AppState &state) {
+void Settings::resetColors(SettingValues &values) {
     for (const KeyInfo &k : keys()) {
         if (k.kind == Kind::Color)
-            assign(state, k, k.defaultText);
+            assign(values, k, k.defaultText);
     }
 }
 
 void LoadSettings(AppState &state) {
     Settings settings;
     settings.seedDefaults();
-    settings.loadInto(state);
+    settings.loadInto(state.settings);
 }
 
 } // namespace coding

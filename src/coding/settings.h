@@ -11,6 +11,24 @@ namespace coding {
 
 struct AppState;
 
+// The values of the eleven settings, as the program uses them. Colours are COLORREF
+// values, 0x00BBGGRR, red in the low byte (coding::colorFromColorRef).
+struct SettingValues {
+    qint32 AltColor1 = 0;     // words tagged "0"
+    qint32 AltColor2 = 0;     // words tagged "1"
+    qint32 RightColor = 0;    // correctly typed text
+    qint32 ErrorColor = 0;    // wrongly typed text
+    qint32 SymColor = 0;      // punctuation (tag "2")
+    qint32 AlphaColor = 0;    // letters and digits (tag "4")
+    bool NeedJmTips = false;  // hint mark on words that have a short code
+    bool NeedFc = false;      // show the segmentation by colours
+    bool AutoOpenIme = false; // switch the input method on when a test starts
+    bool IsLimitTime = false; // limit the test time
+    int LimitTimeLen = 0;     // the time limit in minutes
+
+    friend bool operator==(const SettingValues &, const SettingValues &) = default;
+};
+
 // The eleven per-user settings. This class is the only place that knows the keys,
 // their stored forms and their defaults, and the only user of QSettings in the
 // program: organisation and application "Trevix2006", group "用户设置". All values
@@ -55,26 +73,27 @@ public:
     // any other text are left as they are.
     void seedDefaults();
 
-    // Converts every stored value into its field of state. A value that cannot be
+    // Converts every stored value into its field of values. A value that cannot be
     // converted gives the key's default; the stored text is left as it is.
-    void loadInto(AppState &state) const;
+    void loadInto(SettingValues &values) const;
 
     // Writes one field, or all eleven, back in the stored form. Returns false when
     // the store could not be written.
-    bool save(const AppState &state, Key key);
-    bool saveAll(const AppState &state);
+    bool save(const SettingValues &values, Key key);
+    bool saveAll(const SettingValues &values);
 
     // The stored form of a field's current value.
-    static QString storedForm(const AppState &state, Key key);
+    static QString storedForm(const SettingValues &values, Key key);
 
-    // Puts the six colour defaults back into state (the stored values are not touched).
-    static void resetColors(AppState &state);
+    // Puts the six colour defaults back into values (the stored values are not touched).
+    static void resetColors(SettingValues &values);
 
 private:
     std::unique_ptr<QSettings> m_store;
 };
 
-// Seeds missing settings with their defaults, then loads all eleven into state.
+// Seeds missing settings with their defaults, then loads all eleven into
+// state.settings.
 void LoadSettings(AppState &state);
 
 } // namespace coding

@@ -3,6 +3,7 @@
 #include "appstate.h"
 #include "codelookup.h"
 #include "colorref.h"
+#include "tags.h"
 
 #include <QFont>
 #include <QTextBlock>
@@ -115,12 +116,8 @@ enum class View { Test, Editor };
 
 bool prepare(AppState &state, QTextDocument &doc, const TextProgress &progress, View view) {
     const bool editor = view == View::Editor;
-    state.HzCount = 0;
-    state.SymCount = 0;
-    if (!editor)
-        state.AlphaCount = 0;
 
-    const QString tags = state.SegmentTags;
+    const QString tags = state.text.SegmentTags;
     const int n = int(tags.size());
     if (n == 0)
         return true;
@@ -131,25 +128,20 @@ bool prepare(AppState &state, QTextDocument &doc, const TextProgress &progress, 
             progress.step(value);
     };
 
-    const QTextCharFormat alt1 = colourFormat(state.AltColor1);
-    const QTextCharFormat alt2 = colourFormat(state.AltColor2);
-    const QTextCharFormat sym = colourFormat(state.SymColor);
-    const QTextCharFormat alpha = colourFormat(state.AlphaColor);
-    int symCount = 0;
-    int alphaCount = 0;
+    const QTextCharFormat alt1 = colourFormat(state.settings.AltColor1);
+    const QTextCharFormat alt2 = colourFormat(state.settings.AltColor2);
+    const QTextCharFormat sym = colourFormat(state.settings.SymColor);
+    const QTextCharFormat alpha = colourFormat(state.settings.AlphaColor);
     bool ok = true;
     {
         FormatWriter out(doc);
-        if (!editor && !state.NeedFc) {
+        if (!editor && !state.settings.NeedFc) {
             QTextCharFormat plain = colourFormat(0);
             setHintMark(plain, false);
             out.apply(0, n, plain);
-            for (int i = 0; i < n; ++i) {
-                symCount += tags.at(i) == QLatin1Char('2');
-                alphaCount += tags.at(i) == QLatin1Char('4');
+            for (int i = 0; i < n; ++i)
                 step(i + 1);
-            }
-        } else if (state.NeedJmTips) {
+        } else if (state.settings.NeedJmTips) {
             // Whole items.
             const QString text = doc.toPlainText();
             ShortCodes shortCodes(state);
@@ -157,24 +149,22 @@ bool prepare(AppState &state, QTextDocument &doc, const TextProgress &progress, 
                 step(i + 1);
                 const QChar t = tags.at(i);
                 int j = i + 1;
-                if (!(editor && t == QLatin1Char('2'))) {
+                if (!(editor && isTag(t, Tag::Punct))) {
                     while (j < n && tags.at(j) == t)
                         ++j;
                 }
                 const int len = j - i;
-                if (t == QLatin1Char('0') || t == QLatin1Char('1')) {
+                if (isWordTag(t)) {
                     const QString w = text.mid(i, len);
                     const bool loneQuote =
                         editor && (w == QLatin1String("\"") || w == QLatin1String("'"));
-                    QTextCharFormat f = t == QLatin1Char('0') ? alt1 : alt2;
+                    QTextCharFormat f = isTag(t, Tag::Word0) ? alt1 : alt2;
                     setHintMark(f, !loneQuote && shortCodes.has(w));
                     out.apply(i, len, f);
-                } else if (t == QLatin1Char('2')) {
+                } else if (isTag(t, Tag::Punct)) {
                     out.apply(i, len, sym);
-                    symCount += len;
-                } else if (t == QLatin1Char('4')) {
+                } else if (isTag(t, Tag::AlphaNum)) {
                     out.apply(i, len, alpha);
-                    alphaCount += len;
                 }
                 i = j;
             }
@@ -185,28 +175,21 @@ bool prepare(AppState &state, QTextDocument &doc, const TextProgress &progress, 
             for (int i = 0; i < n; ++i) {
                 step(i + 1);
                 const QChar t = tags.at(i);
-                if (t == QLatin1Char('0') || t == QLatin1Char('1')) {
-                    QTextCharFormat f = t == QLatin1Char('0') ? alt1 : alt2;
+                if (isWordTag(t)) {
+                    QTextCharFormat f = isTag(t, Tag::Word0) ? alt1 : alt2;
                     if (size_t(i) < marks.size() && marks[size_t(i)]) {
                         setHintMark(f, false);
                         if (!editor)
                             f.setFontFamilies({QString::fromUtf16(kKaiFontName)});
                     }
                     out.apply(i, 1, f);
-                } else if (t == QLatin1Char('2')) {
+                } else if (isTag(t, Tag::Punct)) {
                     out.apply(i, 1, sym);
-                    ++symCount;
-                } else if (t == QLatin1Char('4')) {
+                } else if (isTag(t, Tag::AlphaNum)) {
                     out.apply(i, 1, alpha);
-                    ++alphaCount;
                 }
             }
         }
-    }
-    if (!editor) {
-        state.SymCount = symCount;
-        state.AlphaCount = alphaCount;
-        state.HzCount = n - symCount - alphaCount;
     }
     return ok;
 }

@@ -30,26 +30,26 @@ void installFontSubstitutes();
 bool hasHintMark(const QTextCharFormat &format);
 void setHintMark(QTextCharFormat &format, bool on);
 
-// Colours the test text in doc (the test window's view) by state.SegmentTags and
-// counts HzCount, SymCount and AlphaCount.
+// Colours the test text in doc (the test window's view) by state.text.SegmentTags.
+// It only writes formats: the character classes are counted from the tags
+// (coding::countClasses, AppState::setText).
 //  - NeedFc off: the whole text black, no hint marks.
 //  - NeedFc and NeedJmTips on: word by word, AltColor1 for tag "0", AltColor2 for
 //    "1", the hint mark on words that have a short code (jmzici) and off on the
 //    others; SymColor for punctuation ("2"), AlphaColor for letters and digits ("4").
 //  - NeedJmTips off: the same colours character by character; a character that had
 //    the hint mark loses it and takes the font "楷体_GB2312".
-// The counters are computed in every mode. Returns false when the short codes could
-// not be read (the database failed): the text is coloured all the same, without
-// hint marks, and reportCodeDatabaseError() tells the user. The view's selection
+// Returns false when the short codes could not be read (the database failed): the
+// text is coloured all the same, without hint marks, and reportCodeDatabaseError()
+// tells the user. The view's selection
 // is the caller's (the original put it back at 0).
 bool PrepareTestText(AppState &state, QTextDocument &doc, const TextProgress &progress = {});
 
-// Colours the segmentation editor's text in doc by state.SegmentTags, always by tags:
+// Colours the segmentation editor's text in doc by state.text.SegmentTags, always by tags:
 // as PrepareTestText with NeedFc on, except that every punctuation character is an
 // item of its own, a word that is a lone quote is not looked up, separator blanks
-// (tag "3") are left as they are, character-by-character mode only takes the hint
-// mark away, and nothing is counted: HzCount and SymCount become 0, AlphaCount is
-// left alone. Returns false as PrepareTestText does.
+// (tag "3") are left as they are and character-by-character mode only takes the hint
+// mark away. Returns false as PrepareTestText does.
 bool PreparePreSplitText(AppState &state, QTextDocument &doc, const TextProgress &progress = {});
 
 } // namespace coding

@@ -43,7 +43,7 @@ std::unique_ptr<InputMethodBackend> chooseInputMethodBackend() {
 }
 
 void DetectInputMethod(coding::AppState &state, InputMethodBackend *backend) {
-    state.imeBackend = backend;
+    state.inputMethod.backend = backend;
     if (!backend) {
         // No framework runs: nothing can be typed with the input method.
         tellMissing(state);
@@ -58,18 +58,18 @@ void DetectInputMethod(coding::AppState &state, InputMethodBackend *backend) {
     if (id.isEmpty())
         tellMissing(state);
     else
-        state.ImeLayoutHandle = id;
-    state.EnglishLayoutHandle = backend->englishId();
+        state.inputMethod.ImeLayoutHandle = id;
+    state.inputMethod.EnglishLayoutHandle = backend->englishId();
 }
 
 void OpenInputMethod(coding::AppState &state) {
-    if (state.imeBackend && !state.ImeLayoutHandle.isEmpty())
-        state.imeBackend->activate(state.ImeLayoutHandle);
+    if (state.inputMethod.backend && !state.inputMethod.ImeLayoutHandle.isEmpty())
+        state.inputMethod.backend->activate(state.inputMethod.ImeLayoutHandle);
 }
 
 void CloseInputMethod(coding::AppState &state) {
-    if (state.imeBackend && !state.EnglishLayoutHandle.isEmpty())
-        state.imeBackend->activate(state.EnglishLayoutHandle);
+    if (state.inputMethod.backend && !state.inputMethod.EnglishLayoutHandle.isEmpty())
+        state.inputMethod.backend->activate(state.inputMethod.EnglishLayoutHandle);
 }
 
 } // namespace ime

@@ -24,9 +24,9 @@ inline const QString kImeName2002 = QStringLiteral("Qorvan输入法2002简易版
 std::unique_ptr<InputMethodBackend> chooseInputMethodBackend();
 
 // Looks for "Qorvan输入法第四版", then for "Qorvan输入法2002简易版", among the
-// input methods of backend (exact comparison) and sets state.ImeLayoutHandle and
-// state.EnglishLayoutHandle; remembers backend in state.imeBackend. When neither is
-// installed (or backend is null) it tells the user once through
+// input methods of backend (exact comparison) and sets state.inputMethod.ImeLayoutHandle and
+// state.inputMethod.EnglishLayoutHandle; remembers backend in state.inputMethod.backend. When
+// neither is installed (or backend is null) it tells the user once through
 // state.services.messages(). When the framework cannot be asked it stays silent and
 // sets nothing.
 void DetectInputMethod(coding::AppState &state, InputMethodBackend *backend);

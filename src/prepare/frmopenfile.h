@@ -17,7 +17,7 @@ namespace prepare {
 // "打开测试文件": the dialog through which every text enters the program. It reads
 // and cleans a text file ("选择文件(&S)…"), segments, widens and filters it
 // ("打开(&O)"), hands it to the window that opened it (a TextReceiver: the test
-// window or the segmentation editor, as state.EditorIsTarget says) and closes.
+// window or the segmentation editor, as state.editor.EditorIsTarget says) and closes.
 class frmOpenFile : public QDialog {
     Q_OBJECT
 public:

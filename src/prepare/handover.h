@@ -6,15 +6,13 @@
 
 namespace prepare {
 
-// Clears the results of earlier tests when a new text arrives: the statistics
-// flags, the duration, the right and wrong counts and the typed text.
-void clearEarlierResults(coding::AppState &state);
-
-// Hands a prepared text to receiver. For the test window (state.EditorIsTarget
-// false): state.SegmentTags := the tags, the receiver shows and colours the text,
-// then the results of earlier tests are cleared and temp.zh is deleted. For the
-// editor: separators go between the words, state.SegmentTags and
-// state.InitialSegmentation are set, and the receiver shows and colours the text.
+// Hands a prepared text to receiver. For the test window (state.editor.EditorIsTarget
+// false): the text becomes the current text (AppState::setText: its tags and
+// classes; the results of earlier tests go), the receiver shows and colours it, and
+// temp.zh is deleted. For the editor: separators go between the words,
+// state.text.SegmentTags and state.editor.InitialSegmentation are set (the editor's
+// text counts no characters: HzCount and SymCount become 0), and the receiver shows
+// and colours the text.
 void handOver(coding::AppState &state, TextReceiver &receiver, const PreparedText &prepared,
               const ProgressCallback &progress);
 

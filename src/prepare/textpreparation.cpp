@@ -1,12 +1,14 @@
 #include "textpreparation.h"
 
+#include "coding/tags.h"
+
 namespace prepare {
+
+using coding::isTag;
+using coding::Tag;
 
 namespace {
 
-constexpr char16_t SymbolTag = u'2';
-constexpr char16_t AlphaNumTag = u'4';
-constexpr char16_t SeparatorTag = u'3';
 constexpr char16_t Removed = u' '; // placeholder of a character being filtered out
 
 char16_t fullWidth(char16_t c) {
@@ -31,7 +33,7 @@ PreparedText prepareText(const QString &text, const QString &tags, const Prepare
     QString &t = out.text;
     QString &g = out.tags;
     const qsizetype length = t.size();
-    g.resize(length, QChar(SymbolTag)); // never read past the tags
+    g.resize(length, coding::tagChar(Tag::Punct)); // never read past the tags
 
     // 1. Widening: a character under "2" is widened everywhere in the text. Only
     //    the blank and ASCII have a wide form.
@@ -39,7 +41,7 @@ PreparedText prepareText(const QString &text, const QString &tags, const Prepare
     bool anyWidened = false;
     for (qsizetype i = 0; i < length; ++i) {
         const char16_t c = t.at(i).unicode();
-        if (g.at(i) == SymbolTag && c < 0x80 && fullWidth(c) != c)
+        if (isTag(g.at(i), Tag::Punct) && c < 0x80 && fullWidth(c) != c)
             widen[c] = anyWidened = true;
     }
     if (anyWidened) {
@@ -65,14 +67,14 @@ PreparedText prepareText(const QString &text, const QString &tags, const Prepare
     }
     auto isSymbolRun = [&](qsizetype from, qsizetype n) {
         for (qsizetype k = from; k < from + n; ++k) {
-            if (g.at(k) != SymbolTag)
+            if (!isTag(g.at(k), Tag::Punct))
                 return false;
         }
         return true;
     };
     for (qsizetype i = 0; i < length; ++i) {
-        const char16_t tag = g.at(i).unicode();
-        if (tag == SymbolTag && options.filterSymbols) {
+        const QChar tag = g.at(i);
+        if (isTag(tag, Tag::Punct) && options.filterSymbols) {
             for (const QString &symbol : symbols) {
                 const qsizetype n = symbol.size();
                 if (i + n <= length && QStringView(t).sliced(i, n) == symbol && isSymbolRun(i, n)) {
@@ -82,7 +84,7 @@ PreparedText prepareText(const QString &text, const QString &tags, const Prepare
                     }
                 }
             }
-        } else if (tag == AlphaNumTag && options.filterAlphaNum) {
+        } else if (isTag(tag, Tag::AlphaNum) && options.filterAlphaNum) {
             t[i] = Removed;
             g[i] = Removed;
         }
@@ -127,7 +129,7 @@ PreparedText insertSeparators(const PreparedText &prepared) {
         out.tags.append(prepared.tags.at(i));
         if (i + 1 < length && prepared.tags.at(i) != prepared.tags.at(i + 1)) {
             out.text.append(QLatin1Char(' '));
-            out.tags.append(QChar(SeparatorTag));
+            out.tags.append(coding::tagChar(Tag::Separator));
         }
     }
     return out;

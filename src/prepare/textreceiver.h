@@ -11,19 +11,19 @@ namespace prepare {
 using ProgressCallback = std::function<void(int value, int maximum)>;
 
 // The window that receives a text opened through frmOpenFile: the test window when
-// state.EditorIsTarget is false, the segmentation editor when it is true. The
+// state.editor.EditorIsTarget is false, the segmentation editor when it is true. The
 // dialog calls receiveText while it is still shown and closes once it returns.
 //
-// Before the call the dialog has set state.SegmentTags to prepared.tags.
+// Before the call the dialog has set state.text.SegmentTags to prepared.tags.
 //
-// The test window receives the text without separators. It clears mainText and
-// puts the text in; enables mnuSaveTestFile, mnuSaveResult (only when NeedFc is
-// on), mnuStaInfo and mnuStaSave; sets AlphaCount to 0 and colours the text with
-// PrepareTestText. After the call the dialog clears the results of earlier tests
-// (clearEarlierResults) and deletes temp.zh.
+// The test window receives the text without separators (the dialog has made it the
+// current text, AppState::setText). It clears mainText and puts the text in; enables
+// mnuSaveTestFile, mnuSaveResult (only when NeedFc is on), mnuStaInfo and
+// mnuStaSave; and colours the text with PrepareTestText. After the call the dialog
+// deletes temp.zh.
 //
 // The editor receives the words separated by single blanks (tag "3");
-// state.InitialSegmentation already equals the text. It clears txtMain and locks
+// state.editor.InitialSegmentation already equals the text. It clears txtMain and locks
 // it; enables cmdModify (caption "修    改"), cmdUndo and cmdSave; puts the text in;
 // colours it with PreparePreSplitText; shows txtMain when the text is not empty.
 //

@@ -32,9 +32,8 @@ DlgKeys::DlgKeys(coding::AppState &state, QWidget *parent) : QDialog(parent), m_
     // Load: the labels start empty, then each count is computed and shown.
     for (QLabel *label : lblkeys)
         label->clear();
-    m_state.TextKeysDone = true;
-    m_state.TextKeyCounts = countTextKeys(m_state);
-    showKeyCounts(lblkeys, m_state.TextKeyCounts);
+    m_state.derived.textKeys = countTextKeys(m_state);
+    showKeyCounts(lblkeys, *m_state.derived.textKeys);
 }
 
 } // namespace stats

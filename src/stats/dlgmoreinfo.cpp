@@ -138,8 +138,10 @@ DlgMoreInfo::DlgMoreInfo(coding::AppState &state, QWidget *parent)
 }
 
 void DlgMoreInfo::fillGrid(QTableWidget &grid, size_t lengthClass) {
-    const QList<coding::CodeRecord> &entries = m_state.WordTable[lengthClass];
-    const int rows = std::clamp(m_state.WordCount[lengthClass], 0, int(entries.size()));
+    static const QList<coding::CodeRecord> none;
+    const QList<coding::CodeRecord> &entries =
+        m_state.derived.textTables ? m_state.derived.textTables->WordTable[lengthClass] : none;
+    const int rows = int(entries.size());
     grid.clearContents();
     grid.setRowCount(rows);
     for (int j = 0; j < rows; ++j) {

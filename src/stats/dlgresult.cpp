@@ -4,7 +4,7 @@
 #include "resultfigures.h"
 
 #include "coding/codelookup.h"
-#include "coding/wordtable.h"
+#include "coding/texttables.h"
 #include "widgets/centring.h"
 
 #include <QGridLayout>
@@ -110,44 +110,36 @@ DlgResult::DlgResult(coding::AppState &state, const QString &testText,
 
 void DlgResult::Form_Load() {
     const auto &s = m_state;
-    lblTotal->setText(QString::number(s.SymCount + s.HzCount + s.AlphaCount));
-    lblHz->setText(QString::number(s.HzCount));
-    lblSym->setText(QString::number(s.SymCount));
-    lblAlpha->setText(QString::number(s.AlphaCount));
+    lblTotal->setText(QString::number(s.text.SymCount + s.text.HzCount + s.text.AlphaCount));
+    lblHz->setText(QString::number(s.text.HzCount));
+    lblSym->setText(QString::number(s.text.SymCount));
+    lblAlpha->setText(QString::number(s.text.AlphaCount));
 
-    const ResultFigures f = computeResultFigures(s.RightCount, s.ErrCount, s.TestDuration);
+    const ResultFigures f =
+        computeResultFigures(s.test.RightCount, s.test.ErrCount, s.test.TestDuration);
     lblTime->setText(f.duration);
     lblRgtRate->setText(f.accuracy);
     lblRate->setText(f.speed);
     lblEffRate->setText(f.effSpeed);
 
-    m_state.AccuracyText = f.accuracy;
-    m_state.SpeedText = f.speed;
-    m_state.EffSpeedText = f.effSpeed;
-    m_state.ResultStatsReady = true;
+    m_state.derived.result = coding::ResultTexts{f.accuracy, f.speed, f.effSpeed};
 }
 
 void DlgResult::cmdMorInfo_Click() {
-    if (!m_state.MoreInfoStatsReady) {
+    if (!m_state.derived.MoreInfoStatsReady()) {
         const auto answer =
             m_state.services.messages().show(kMoreInfoQuestion, QStringLiteral("提示信息"),
                                              coding::MsgButtons::YesNo, coding::MsgIcon::Question);
         if (answer != coding::MsgAnswer::Yes)
             return;
-        // The flags say that the tables belong to this text only once they do: a
-        // failing database leaves them unset, so that the next try builds again.
-        if (!coding::BuildCharTable(m_state, m_testText)) {
+        // The tables belong to this text only once they are built whole: a failing
+        // database leaves none, so that the next try builds again.
+        m_state.derived.textTables = coding::buildTextTables(
+            m_state, m_testText, m_state.text.SegmentTags, coding::TableKind::TestText);
+        if (!m_state.derived.textTables) {
             coding::reportCodeDatabaseError(m_state);
             return;
         }
-        if (!m_state.WordTableDone) {
-            if (!coding::BuildWordTable(m_state, m_testText)) {
-                coding::reportCodeDatabaseError(m_state);
-                return;
-            }
-            m_state.WordTableDone = true;
-        }
-        m_state.MoreInfoStatsReady = true;
     }
     DlgMoreInfo moreInfo(m_state, this);
     execDialog(moreInfo);

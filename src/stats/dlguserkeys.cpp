@@ -36,9 +36,9 @@ DlgUserKeys::DlgUserKeys(coding::AppState &state, QWidget *parent)
 
 void DlgUserKeys::load() {
     showKeyCounts(lblkeys, KeyCounts{});
-    if (m_state.TypedText.isEmpty())
+    if (m_state.test.TypedText.isEmpty())
         return;
-    if (!m_state.UserKeysDone) {
+    if (!m_state.derived.UserKeysDone()) {
         // Only tables that were built whole count as done: a failure is told and
         // the next opening tries again.
         QString error;
@@ -53,10 +53,9 @@ void DlgUserKeys::load() {
             coding::reportCodeDatabaseError(m_state);
             return;
         }
-        m_state.UserKeysDone = true;
     }
-    m_state.UserKeyCounts = countUserKeys(m_state);
-    showKeyCounts(lblkeys, m_state.UserKeyCounts);
+    m_state.derived.userKeys = countUserKeys(m_state.derived.typed->tables);
+    showKeyCounts(lblkeys, *m_state.derived.userKeys);
 }
 
 } // namespace stats

@@ -1,6 +1,6 @@
 #include "keystrokes.h"
 
-#include "coding/appstate.h"
+#include "coding/utf16.h"
 
 #include <algorithm>
 
@@ -12,108 +12,32 @@ namespace {
 
 using WordTable = std::array<QList<CodeRecord>, 5>;
 
-// The entries of class c (0 to 4) that the count says are in use.
-qsizetype entriesOf(const WordTable &table, const std::array<int, 5> &count, size_t c) {
-    return std::clamp<qsizetype>(count[c], 0, table[c].size());
-}
-
-// Characters, a surrogate pair counting one.
-int characterCount(const QString &s) {
-    int n = 0;
-    for (qsizetype i = 0; i < s.size(); ++i)
-        n += !(s.at(i).isLowSurrogate() && i > 0 && s.at(i - 1).isHighSurrogate());
-    return n;
-}
-
 bool isBlank(const QString &s) {
     return s == QLatin1String(" ");
 }
 
+// The text's tables and the typed text's are counted by the same passes; for the
+// typed text a blank costs nothing, an item is counted without its blanks, and an
+// item without a standard code is punctuation.
+enum class Counting { Text, Typed };
+
+// The item as it is counted.
+QString countedText(const CodeRecord &e, Counting counting) {
+    return counting == Counting::Typed ? QString(e.text).remove(QLatin1Char(' ')) : e.text;
+}
+
+// A typed item that is left with characters but has no standard code.
+bool isTypedPunctuation(const CodeRecord &e, const QString &text, Counting counting) {
+    return counting == Counting::Typed && !text.isEmpty() && e.stdCode.isEmpty();
+}
+
 // Each way of typing is one pass with its own accumulators.
 
-void textCharsStandard(const QList<CodeRecord> &chars, int alpha, KeyCounts &out) {
+void charsStandard(const QList<CodeRecord> &chars, int alpha, Counting counting, KeyCounts &out) {
     int a = 0, p = 0, f = 0;
     for (const CodeRecord &e : chars) {
         if (e.stdCode.isEmpty()) {
-            p += e.count;
-            continue;
-        }
-        a += e.count * codeLength(e.stdCode);
-        f += 2 * e.count;
-    }
-    out[CharStdTotal] = a + f + p + alpha;
-    out[CharStdChars] = a;
-    out[CharStdPunct] = p;
-    out[CharStdFunc] = f;
-    out[CharStdAlpha] = alpha;
-}
-
-void textCharsShort(const QList<CodeRecord> &chars, int alpha, KeyCounts &out) {
-    int t = 0, s = 0, p = 0, f = 0;
-    for (const CodeRecord &e : chars) {
-        if (e.stdCode.isEmpty()) {
-            p += e.count;
-            continue;
-        }
-        if (!e.shortCode.isEmpty())
-            s += e.count * codeLength(e.shortCode);
-        else
-            t += e.count * codeLength(e.stdCode);
-        f += 2 * e.count;
-    }
-    out[CharShortTotal] = t + s + f + p + alpha;
-    out[CharShortStd] = t;
-    out[CharShortShort] = s;
-    out[CharShortPunct] = p;
-    out[CharShortFunc] = f;
-    out[CharShortAlpha] = alpha;
-}
-
-void textWordsStandard(const WordTable &words, const std::array<int, 5> &count, int sym, int alpha,
-                       KeyCounts &out) {
-    int a = 0, w = 0, f = 0;
-    for (size_t c = 0; c < 5; ++c) {
-        for (qsizetype i = 0; i < entriesOf(words, count, c); ++i) {
-            const CodeRecord &e = words[c][i];
-            (c == 0 ? a : w) += e.count * codeLength(e.stdCode);
-            f += 2 * e.count;
-        }
-    }
-    out[WordStdTotal] = w + a + f + sym + alpha;
-    out[WordStdChars] = a;
-    out[WordStdWords] = w;
-    out[WordStdPunct] = sym;
-    out[WordStdFunc] = f;
-    out[WordStdAlpha] = alpha;
-}
-
-void textWordsShort(const WordTable &words, const std::array<int, 5> &count, int sym, int alpha,
-                    KeyCounts &out) {
-    int t = 0, s1 = 0, s2 = 0, f = 0;
-    for (size_t c = 0; c < 5; ++c) {
-        for (qsizetype i = 0; i < entriesOf(words, count, c); ++i) {
-            const CodeRecord &e = words[c][i];
-            if (!e.shortCode.isEmpty())
-                (c == 0 ? s1 : s2) += e.count * codeLength(e.shortCode);
-            else
-                t += e.count * codeLength(e.stdCode);
-            f += 2 * e.count;
-        }
-    }
-    out[WordShortTotal] = t + s1 + s2 + f + sym + alpha;
-    out[WordShortStd] = t;
-    out[WordShortCharShort] = s1;
-    out[WordShortWordShort] = s2;
-    out[WordShortPunct] = sym;
-    out[WordShortFunc] = f;
-    out[WordShortAlpha] = alpha;
-}
-
-void userCharsStandard(const QList<CodeRecord> &chars, int alpha, KeyCounts &out) {
-    int a = 0, p = 0, f = 0;
-    for (const CodeRecord &e : chars) {
-        if (e.stdCode.isEmpty()) {
-            if (!isBlank(e.text))
+            if (!(counting == Counting::Typed && isBlank(e.text)))
                 p += e.count;
             continue;
         }
@@ -127,11 +51,11 @@ void userCharsStandard(const QList<CodeRecord> &chars, int alpha, KeyCounts &out
     out[CharStdAlpha] = alpha;
 }
 
-void userCharsShort(const QList<CodeRecord> &chars, int alpha, KeyCounts &out) {
+void charsShort(const QList<CodeRecord> &chars, int alpha, Counting counting, KeyCounts &out) {
     int t = 0, s = 0, p = 0, f = 0;
     for (const CodeRecord &e : chars) {
         if (e.stdCode.isEmpty()) {
-            if (!isBlank(e.text))
+            if (!(counting == Counting::Typed && isBlank(e.text)))
                 p += e.count;
             continue;
         }
@@ -149,67 +73,68 @@ void userCharsShort(const QList<CodeRecord> &chars, int alpha, KeyCounts &out) {
     out[CharShortAlpha] = alpha;
 }
 
-// Removes the blanks of every item first; the table keeps the shortened items.
-void userWordsStandard(WordTable &words, const std::array<int, 5> &count, int alpha,
-                       KeyCounts &out) {
+void wordsStandard(const WordTable &words, int sym, int alpha, Counting counting, KeyCounts &out) {
     int a = 0, w = 0, p = 0, f = 0;
-    for (size_t c = 0; c < 5; ++c) {
-        for (qsizetype i = 0; i < entriesOf(words, count, c); ++i) {
-            CodeRecord &e = words[c][i];
-            e.text.remove(QLatin1Char(' '));
+    for (size_t c = 0; c < words.size(); ++c) {
+        for (const CodeRecord &e : words[c]) {
+            const QString text = countedText(e, counting);
             if (c == 0) {
-                if (e.text.isEmpty())
+                if (text.isEmpty())
                     continue;
-                if (e.stdCode.isEmpty()) {
+                if (isTypedPunctuation(e, text, counting)) {
                     p += e.count;
                     continue;
                 }
                 a += e.count * codeLength(e.stdCode);
                 f += 2 * e.count;
-            } else if (!e.text.isEmpty() && e.stdCode.isEmpty()) {
-                p += e.count * characterCount(e.text);
+            } else if (isTypedPunctuation(e, text, counting)) {
+                p += e.count * int(coding::utf16::characterCount(text));
             } else {
                 w += e.count * codeLength(e.stdCode);
                 f += 2 * e.count;
             }
         }
     }
-    out[WordStdTotal] = w + a + f + p + alpha;
+    out[WordStdTotal] = w + a + f + p + sym + alpha;
     out[WordStdChars] = a;
     out[WordStdWords] = w;
-    out[WordStdPunct] = p;
+    out[WordStdPunct] = p + sym;
     out[WordStdFunc] = f;
     out[WordStdAlpha] = alpha;
 }
 
-void userWordsShort(const WordTable &words, const std::array<int, 5> &count, int alpha,
-                    KeyCounts &out) {
+void wordsShort(const WordTable &words, int sym, int alpha, Counting counting, KeyCounts &out) {
     int t = 0, s1 = 0, s2 = 0, p = 0, f = 0;
-    for (size_t c = 0; c < 5; ++c) {
-        for (qsizetype i = 0; i < entriesOf(words, count, c); ++i) {
-            const CodeRecord &e = words[c][i];
+    for (size_t c = 0; c < words.size(); ++c) {
+        for (const CodeRecord &e : words[c]) {
+            const QString text = countedText(e, counting);
             if (!e.shortCode.isEmpty()) {
                 (c == 0 ? s1 : s2) += e.count * codeLength(e.shortCode);
                 f += 2 * e.count;
-            } else if (!e.text.isEmpty() && e.stdCode.isEmpty()) {
-                p += e.count * (c == 0 ? 1 : characterCount(e.text));
+            } else if (isTypedPunctuation(e, text, counting)) {
+                p += e.count * (c == 0 ? 1 : int(coding::utf16::characterCount(text)));
             } else {
                 t += e.count * codeLength(e.stdCode);
                 f += 2 * e.count;
             }
         }
     }
-    out[WordShortTotal] = t + s1 + s2 + f + p + alpha;
+    out[WordShortTotal] = t + s1 + s2 + f + p + sym + alpha;
     out[WordShortStd] = t;
     out[WordShortCharShort] = s1;
     out[WordShortWordShort] = s2;
-    out[WordShortPunct] = p;
+    out[WordShortPunct] = p + sym;
     out[WordShortFunc] = f;
     out[WordShortAlpha] = alpha;
 }
 
-QList<CodeRecord> usedEntries(const QList<CodeRecord> &table, int last) {
-    return table.first(std::clamp<qsizetype>(qsizetype(last) + 1, 0, table.size()));
+KeyCounts countKeys(const coding::TextTables &tables, int alpha, int sym, Counting counting) {
+    KeyCounts out{};
+    charsStandard(tables.CharTable, alpha, counting, out);
+    charsShort(tables.CharTable, alpha, counting, out);
+    wordsStandard(tables.WordTable, sym, alpha, counting, out);
+    wordsShort(tables.WordTable, sym, alpha, counting, out);
+    return out;
 }
 
 } // namespace
@@ -223,34 +148,17 @@ int codeLength(const QString &code) {
     return int(end - begin);
 }
 
-KeyCounts countTextKeys(const QList<CodeRecord> &charTable, const WordTable &wordTable,
-                        const std::array<int, 5> &wordCount, int alphaCount, int symCount) {
-    KeyCounts out{};
-    textCharsStandard(charTable, alphaCount, out);
-    textCharsShort(charTable, alphaCount, out);
-    textWordsStandard(wordTable, wordCount, symCount, alphaCount, out);
-    textWordsShort(wordTable, wordCount, symCount, alphaCount, out);
-    return out;
+KeyCounts countTextKeys(const coding::TextTables &tables, int alphaCount, int symCount) {
+    return countKeys(tables, alphaCount, symCount, Counting::Text);
 }
 
 KeyCounts countTextKeys(const coding::AppState &state) {
-    return countTextKeys(usedEntries(state.CharTable, state.CharTableLast), state.WordTable,
-                         state.WordCount, state.AlphaCount, state.SymCount);
+    return countTextKeys(state.derived.textTables.value_or(coding::TextTables{}),
+                         state.text.AlphaCount, state.text.SymCount);
 }
 
-KeyCounts countUserKeys(const QList<CodeRecord> &charTable, WordTable &wordTable,
-                        const std::array<int, 5> &wordCount, int alphaCount) {
-    KeyCounts out{};
-    userCharsStandard(charTable, alphaCount, out);
-    userCharsShort(charTable, alphaCount, out);
-    userWordsStandard(wordTable, wordCount, alphaCount, out);
-    userWordsShort(wordTable, wordCount, alphaCount, out);
-    return out;
-}
-
-KeyCounts countUserKeys(coding::AppState &state) {
-    return countUserKeys(usedEntries(state.UserCharTable, state.UserCharLast), state.UserWordTable,
-                         state.UserWordCount, state.UserAlphaCount);
+KeyCounts countUserKeys(const coding::TextTables &tables) {
+    return countKeys(tables, tables.AlphaCount, 0, Counting::Typed);
 }
 
 const std::array<KeyCountLine, 24> &keyCountLines() {

@@ -1,15 +1,12 @@
 #pragma once
 
-#include "coding/coderecord.h"
+#include "coding/appstate.h"
+#include "coding/texttables.h"
 
 #include <QList>
 #include <QString>
 
 #include <array>
-
-namespace coding {
-struct AppState;
-}
 
 namespace stats {
 
@@ -21,7 +18,7 @@ namespace stats {
 //
 // Every counted character or word costs its code's keys plus two function keys;
 // punctuation costs one key a character, letters and digits one key each.
-using KeyCounts = std::array<int, 24>;
+using KeyCounts = coding::KeyCounts;
 
 enum KeyIndex : int {
     // single characters, standard code
@@ -58,32 +55,22 @@ enum KeyIndex : int {
 // The number of keys of a code: its length without leading and trailing blanks.
 int codeLength(const QString &code);
 
-// The keystrokes of the whole text, from its character table (distinct characters
-// other than ASCII letters and digits; a character without a standard code is
-// punctuation), its word table (WordTable[c - 1] with WordCount[c - 1] entries), its
-// letters and digits and its punctuation count. The character ways take the
-// punctuation from the character table, the word ways take symCount, since the word
-// table holds no punctuation.
-KeyCounts countTextKeys(const QList<coding::CodeRecord> &charTable,
-                        const std::array<QList<coding::CodeRecord>, 5> &wordTable,
-                        const std::array<int, 5> &wordCount, int alphaCount, int symCount);
-// The same over the state: CharTable (entries 0 to CharTableLast), WordTable,
-// WordCount, AlphaCount and SymCount.
+// The keystrokes of the whole text, from its tables (a character without a
+// standard code is punctuation), its letters and digits and its punctuation count.
+// The character ways take the punctuation from the character table, the word ways
+// take symCount, since the text's word table holds no punctuation.
+KeyCounts countTextKeys(const coding::TextTables &tables, int alphaCount, int symCount);
+// The same over the state: the text's tables (derived.textTables; none count as
+// empty tables) and the text's AlphaCount and SymCount.
 KeyCounts countTextKeys(const coding::AppState &state);
 
-// The keystrokes of the typed text, from the tables that buildUserTables made. In
-// the character ways a blank costs nothing and any other character without a
-// standard code is punctuation. In the word ways each item first loses its blanks
-// (wordTable keeps the shortened item, so a second count gives the same numbers);
-// an item without a standard code is punctuation costing one key a character, except
+// The keystrokes of the typed text, from its tables (buildUserTables). In the
+// character ways a blank costs nothing and any other character without a standard
+// code is punctuation. In the word ways each item is counted without its blanks; an
+// item without a standard code is punctuation costing one key a character, except
 // that an item left empty adds nothing as a one-character item and two function keys
 // in the other cases.
-KeyCounts countUserKeys(const QList<coding::CodeRecord> &charTable,
-                        std::array<QList<coding::CodeRecord>, 5> &wordTable,
-                        const std::array<int, 5> &wordCount, int alphaCount);
-// The same over the state: UserCharTable, UserWordTable, UserWordCount and
-// UserAlphaCount.
-KeyCounts countUserKeys(coding::AppState &state);
+KeyCounts countUserKeys(const coding::TextTables &tables);
 
 // One count line of the statistics report: its label and the index of its count.
 // The report and trevix-analyse give the 24 lines in this order, each label followed

@@ -42,13 +42,16 @@ UserFigures computeUserFigures(int rightCount, int errCount,
 }
 
 UserFigures computeUserFigures(coding::AppState &state) {
-    const UserFigures f = computeUserFigures(state.RightCount, state.ErrCount,
-                                             state.TypedWordCounts, state.KeyPressCount);
-    state.UserCharTotal = f.charTotal;
+    const UserFigures f = computeUserFigures(state.test.RightCount, state.test.ErrCount,
+                                             state.test.TypedWordCounts, state.test.KeyPressCount);
+    // Figures shown earlier for this test stay where nothing new is shown.
+    coding::LearnerFigures &shown =
+        state.derived.learner ? *state.derived.learner : state.derived.learner.emplace();
+    shown.UserCharTotal = f.charTotal;
     if (f.typed) {
-        state.UserWordLenCounts = f.wordLenCounts;
-        state.UserKeyTotal = f.keyTotal;
-        state.UserAvgKeys = f.avgKeys;
+        shown.UserWordLenCounts = f.wordLenCounts;
+        shown.UserKeyTotal = f.keyTotal;
+        shown.UserAvgKeys = f.avgKeys;
     }
     return f;
 }

@@ -34,8 +34,8 @@ QString formatRatio(qint64 numerator, qint64 denominator);
 UserFigures computeUserFigures(int rightCount, int errCount,
                                const std::array<int, 5> &typedWordCounts, int keyPressCount);
 
-// The same from the state's test record; stores the figures in UserCharTotal and,
-// when anything was typed, UserWordLenCounts, UserKeyTotal and UserAvgKeys.
+// The same from the state's test record; stores the figures in derived.learner
+// (UserCharTotal and, when anything was typed, the other three; else they stay).
 UserFigures computeUserFigures(coding::AppState &state);
 
 } // namespace stats

@@ -275,7 +275,7 @@ bool frmFcTest::Form_Load() {
     mainText->hide();
     tmpText->hide();
     lblTips->setText(tipsText());
-    m_state.EditorIsTarget = false;
+    m_state.editor.EditorIsTarget = false;
     CmdPauTest->setEnabled(false);
     setTestRunning(false);
     mnuSaveTestFile->setEnabled(false);
@@ -284,8 +284,6 @@ bool frmFcTest::Form_Load() {
     mnuStaSave->setEnabled(false);
     tmrLimitTime->stop();
     Timer1->start();
-    m_state.ResultStatsReady = false;
-    m_state.MoreInfoStatsReady = false;
     m_loaded = true;
     return true;
 }
@@ -318,10 +316,9 @@ void frmFcTest::receiveText(const prepare::PreparedText &prepared,
     mainText->clear();
     mainText->setPlainText(prepared.text);
     mnuSaveTestFile->setEnabled(true);
-    mnuSaveResult->setEnabled(m_state.NeedFc);
+    mnuSaveResult->setEnabled(m_state.settings.NeedFc);
     mnuStaInfo->setEnabled(true);
     mnuStaSave->setEnabled(true);
-    m_state.AlphaCount = 0;
     int maximum = 0;
     coding::TextProgress steps;
     steps.setup = [&maximum](int, int max) { maximum = max; };
@@ -336,7 +333,7 @@ void frmFcTest::receiveText(const prepare::PreparedText &prepared,
 
 void frmFcTest::mnuOpenTestFile_Click() {
     const Qt::WindowStates before = windowState();
-    m_state.EditorIsTarget = false;
+    m_state.editor.EditorIsTarget = false;
     prepare::frmOpenFile dialog(m_state, *this, this);
     execDialog(dialog);
     if (!mainText->document()->isEmpty()) {
@@ -357,10 +354,10 @@ void frmFcTest::CmdStartTest_Click() {
     }
     // 2, 4: the time and the countdown.
     m_testStartTime = m_state.services.clock().now();
-    if (m_state.IsLimitTime) {
+    if (m_state.settings.IsLimitTime) {
         Timer1->stop();
         tmrLimitTime->start(1000);
-        m_remainingSeconds = m_state.LimitTimeLen * 60;
+        m_remainingSeconds = m_state.settings.LimitTimeLen * 60;
     }
     // 5, 6: the states of a running test.
     for (QWidget *w : {static_cast<QWidget *>(cmdFile), static_cast<QWidget *>(CmdStartTest),
@@ -373,8 +370,7 @@ void frmFcTest::CmdStartTest_Click() {
     CmdPauTest->setText(kPauseCaption);
     CmdPauTest->setEnabled(true);
     m_paused = false;
-    m_state.TypedText.clear();
-    m_state.UserKeysDone = false;
+    m_state.beginTest();
 
     // 8: the coloured text as it is now, for the result dialog's exit. Without a
     // copy the exit colours the text again by its tags, so an old copy must not
@@ -410,7 +406,7 @@ void frmFcTest::CmdPauTest_Click() {
         CmdPauTest->setText(kResumeCaption);
         m_paused = true;
         setTestRunning(false);
-        if (m_state.IsLimitTime)
+        if (m_state.settings.IsLimitTime)
             tmrLimitTime->stop();
         return;
     }
@@ -421,7 +417,7 @@ void frmFcTest::CmdPauTest_Click() {
     setTestRunning(true);
     tmpText->setFocus();
     openInputMethodWhenFocused();
-    if (m_state.IsLimitTime)
+    if (m_state.settings.IsLimitTime)
         tmrLimitTime->start();
 }
 
@@ -448,14 +444,14 @@ void frmFcTest::endTest() {
         w->setEnabled(true);
     for (QAction *a : {mnuSaveTestFile, mnuOpenTestFile, mnuOpenExample, mnuStaInfo, mnuStaSave})
         a->setEnabled(true);
-    mnuSaveResult->setEnabled(m_state.NeedFc);
+    mnuSaveResult->setEnabled(m_state.settings.NeedFc);
     CmdPauTest->setEnabled(false);
     m_paused = false;
     setTestRunning(false);
 
     // 5, 6: the mark off, the net duration.
     m_check.stop();
-    m_state.TestDuration = m_testStartTime.msecsTo(m_testEndTime) - m_pausedMs;
+    m_state.test.TestDuration = m_testStartTime.msecsTo(m_testEndTime) - m_pausedMs;
 }
 
 void frmFcTest::showResult() {
@@ -473,7 +469,7 @@ void frmFcTest::mnuStaInfo_Click() {
 }
 
 void frmFcTest::openInputMethodWhenFocused() {
-    if (!m_state.AutoOpenIme)
+    if (!m_state.settings.AutoOpenIme)
         return;
     if (tmpText->hasFocus()) {
         m_openImeOnFocus = false;
@@ -496,7 +492,7 @@ void frmFcTest::tmpText_Typed(const QString &typed) {
     }
     // The key that typed the last character is let go only after the test has
     // ended; it counts all the same.
-    ++m_state.KeyPressCount;
+    ++m_state.test.KeyPressCount;
     endTest();
     // The result opens once the input box has finished with this input.
     QMetaObject::invokeMethod(this, &frmFcTest::showResult, Qt::QueuedConnection);
@@ -525,7 +521,7 @@ void frmFcTest::tmpText_KeyDown(int key) {
 
 void frmFcTest::tmpText_KeyUp() {
     if (testRunning())
-        ++m_state.KeyPressCount;
+        ++m_state.test.KeyPressCount;
 }
 
 void frmFcTest::showCodeHint() {

@@ -71,7 +71,7 @@ Restored restoreTestText(coding::AppState &state, QTextDocument &doc) {
     QFile copy(state.appDir.filePath(kTestTextCopyName));
     if (copy.exists() && copy.open(QIODevice::ReadOnly) && readTestText(copy, doc, nullptr))
         return Restored::FromCopy;
-    if (state.RightCount + state.ErrCount == 0)
+    if (state.test.RightCount + state.test.ErrCount == 0)
         return Restored::Unchanged;
     if (!coding::PrepareTestText(state, doc))
         coding::reportCodeDatabaseError(state);

@@ -1,5 +1,7 @@
 #include "typingcheck.h"
 
+#include "coding/utf16.h"
+
 #include "coding/colorref.h"
 #include "coding/textcolouring.h"
 
@@ -33,12 +35,12 @@ void TypingCheck::start() {
     stop();
     m_text = m_doc.toRawText();
     m_marks.assign(size_t(m_text.size()), Mark::Untyped);
-    m_rightFormat = colourFormat(m_state.RightColor);
-    m_wrongFormat = colourFormat(m_state.ErrorColor);
-    m_state.RightCount = 0;
-    m_state.ErrCount = 0;
-    m_state.KeyPressCount = 0;
-    m_state.TypedWordCounts.fill(0);
+    m_rightFormat = colourFormat(m_state.settings.RightColor);
+    m_wrongFormat = colourFormat(m_state.settings.ErrorColor);
+    m_state.test.RightCount = 0;
+    m_state.test.ErrCount = 0;
+    m_state.test.KeyPressCount = 0;
+    m_state.test.TypedWordCounts.fill(0);
     m_burst.reset();
     m_position = 0;
     m_active = true;
@@ -57,10 +59,7 @@ bool TypingCheck::checkTyped(const QString &typed) {
     cursor.beginEditBlock();
     bool ended = false;
     for (int i = 0; i < typed.size() && !ended;) {
-        const int typedLength = typed.at(i).isHighSurrogate() && i + 1 < typed.size() &&
-                                        typed.at(i + 1).isLowSurrogate()
-                                    ? 2
-                                    : 1;
+        const int typedLength = int(coding::utf16::characterLength(typed, i));
         const QStringView typedChar = QStringView(typed).mid(i, typedLength);
         i += typedLength;
 
@@ -68,10 +67,10 @@ bool TypingCheck::checkTyped(const QString &typed) {
             ended = true;
             break;
         }
-        m_burst.onCharacter(now, m_lastInputTick, m_state.TypedWordCounts);
+        m_burst.onCharacter(now, m_lastInputTick, m_state.test.TypedWordCounts);
         const int len = charLength(m_position);
         const QStringView current = QStringView(m_text).mid(m_position, len);
-        m_state.TypedText += current;
+        m_state.test.TypedText += current;
 
         // The counts are those of the characters currently marked right and wrong:
         // typing a position again moves it from one count to the other at most.
@@ -79,13 +78,13 @@ bool TypingCheck::checkTyped(const QString &typed) {
         const Mark result = typedChar == current ? Mark::Right : Mark::Wrong;
         if (was != result) {
             if (was == Mark::Right)
-                --m_state.RightCount;
+                --m_state.test.RightCount;
             else if (was == Mark::Wrong)
-                --m_state.ErrCount;
+                --m_state.test.ErrCount;
             if (result == Mark::Right)
-                ++m_state.RightCount;
+                ++m_state.test.RightCount;
             else
-                ++m_state.ErrCount;
+                ++m_state.test.ErrCount;
             for (int k = 0; k < len; ++k)
                 m_marks[size_t(m_position + k)] = result;
         }
@@ -123,7 +122,7 @@ void TypingCheck::moveLeft() {
 }
 
 QString TypingCheck::hintItem() const {
-    return codeHintItem(m_text, m_state.SegmentTags, m_position);
+    return codeHintItem(m_text, m_state.text.SegmentTags, m_position);
 }
 
 void TypingCheck::stop() {
@@ -145,17 +144,11 @@ bool TypingCheck::isCurrentMark(const QTextCharFormat &format) {
 }
 
 int TypingCheck::charLength(int position) const {
-    if (position + 1 < m_text.size() && m_text.at(position).isHighSurrogate() &&
-        m_text.at(position + 1).isLowSurrogate())
-        return 2;
-    return 1;
+    return position < m_text.size() ? int(coding::utf16::characterLength(m_text, position)) : 1;
 }
 
 int TypingCheck::previousCharStart(int position) const {
-    if (position >= 2 && m_text.at(position - 1).isLowSurrogate() &&
-        m_text.at(position - 2).isHighSurrogate())
-        return position - 2;
-    return position - 1;
+    return int(coding::utf16::previousCharacterStart(m_text, position));
 }
 
 qint64 TypingCheck::tick() const {
@@ -205,8 +198,7 @@ void TypingCheck::moveTo(int position) {
     if (!m_active || length() == 0)
         return;
     position = std::clamp(position, 0, length() - 1);
-    if (position > 0 && m_text.at(position).isLowSurrogate() &&
-        m_text.at(position - 1).isHighSurrogate())
+    if (coding::utf16::isSecondHalf(m_text, position))
         --position;
     if (position == m_position)
         return;

@@ -1,5 +1,7 @@
 #include "typingrules.h"
 
+#include "coding/utf16.h"
+
 namespace typing {
 
 void BurstCounter::onCharacter(qint64 nowMs, qint64 lastTickMs, std::array<int, 5> &counts) {
@@ -31,10 +33,7 @@ QString codeHintItem(const QString &text, const QString &tags, int pos) {
     while (start > 0 && tags.at(start - 1) == tag)
         --start;
     if (start != pos) // inside a word: the character alone (both halves of a surrogate pair)
-        return text.mid(pos, text.at(pos).isHighSurrogate() && pos + 1 < text.size() &&
-                                     text.at(pos + 1).isLowSurrogate()
-                                 ? 2
-                                 : 1);
+        return text.mid(pos, coding::utf16::characterLength(text, pos));
     int end = pos;
     while (end + 1 < tags.size() && end + 1 < text.size() && tags.at(end + 1) == tag)
         ++end;

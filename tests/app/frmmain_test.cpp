@@ -179,8 +179,8 @@ void FrmMainTest::startupOverwritesPicturesOfAnEarlierRun() {
     }
     QCOMPARE(window.writtenPictures(), kPictures);
     QCOMPARE(window.windowTitle(), app::kProgramTitle);
-    QCOMPARE(run.state->ImeLayoutHandle, QStringLiteral("table:qorvan"));
-    QCOMPARE(run.state->imeBackend, &run.ime);
+    QCOMPARE(run.state->inputMethod.ImeLayoutHandle, QStringLiteral("table:qorvan"));
+    QCOMPARE(run.state->inputMethod.backend, &run.ime);
 }
 
 void FrmMainTest::picturesHaveTheirFormatsAndSizes_data() {
@@ -269,7 +269,7 @@ void FrmMainTest::startupWithoutQorvanWarnsAndGoesOn() {
     QCOMPARE(
         run.messages.shown.first().text,
         QStringLiteral("本计算机未安装Qorvan输入法第四版，\r\n本软件大部分功能无法正常使用！"));
-    QVERIFY(run.state->ImeLayoutHandle.isEmpty());
+    QVERIFY(run.state->inputMethod.ImeLayoutHandle.isEmpty());
     QCOMPARE(window.writtenPictures(), kPictures);
 }
 

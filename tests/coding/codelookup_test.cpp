@@ -1,5 +1,6 @@
 // Code lookup and the character table over a small fixture database.
 #include "coding/codelookup.h"
+#include "coding/texttables.h"
 #include "teststate.h"
 
 #include <QFile>
@@ -49,7 +50,7 @@ TEST(LookupCodes, FollowsTheDatabaseAndTheLibraryFallback) {
     EXPECT_TRUE(t.messages.shown.isEmpty());
 }
 
-TEST(BuildCharTable, DistinctCharactersInOrderOfFirstOccurrence) {
+TEST(TestTextCharTable, DistinctCharactersInOrderOfFirstOccurrence) {
     TestState t;
     t.library->codes = {{"囧", "77220"}};
     struct Case {
@@ -72,10 +73,10 @@ TEST(BuildCharTable, DistinctCharactersInOrderOfFirstOccurrence) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        t.state->CharTable = {{"old", 9, "1", "1"}};
-        ASSERT_TRUE(BuildCharTable(*t.state, c.text));
-        EXPECT_EQ(t.state->CharTable, c.table);
-        EXPECT_EQ(t.state->CharTableLast, c.table.size() - 1);
+        const auto tables = buildTextTables(*t.state, c.text, {}, TableKind::TestText);
+        ASSERT_TRUE(tables);
+        EXPECT_EQ(tables->CharTable, c.table);
+        EXPECT_EQ(tables->CharTableLast(), c.table.size() - 1);
     }
     EXPECT_TRUE(t.library->calls.isEmpty());
 }
@@ -117,8 +118,7 @@ TEST(CodeDatabase, MissingOrDamagedFileIsReportedOnceAndNeverCrashes) {
         EXPECT_FALSE(LookupCodes(*t.state, "我", stdCode, shortCode));
         EXPECT_EQ(stdCode, "");
         EXPECT_EQ(shortCode, "");
-        EXPECT_FALSE(BuildCharTable(*t.state, "我们"));
-        EXPECT_EQ(t.state->CharTableLast, -1);
+        EXPECT_FALSE(buildTextTables(*t.state, "我们", {}, TableKind::TestText));
 
         reportCodeDatabaseError(*t.state);
         reportCodeDatabaseError(*t.state); // the same trouble is told once

@@ -68,17 +68,17 @@ TEST_F(SettingsTest, EmptyStoreIsSeededWithTheStoredFormsOfTheDefaults) {
     for (const auto &[key, text] : expected)
         EXPECT_EQ(store.text(key), text) << key.toStdString();
 
-    EXPECT_EQ(s.AltColor1, 0);
-    EXPECT_EQ(s.AltColor2, 0xFF0000);
-    EXPECT_EQ(s.RightColor, 0x00FF00);
-    EXPECT_EQ(s.ErrorColor, 0x0000FF);
-    EXPECT_EQ(s.SymColor, 0xFF00FF);
-    EXPECT_EQ(s.AlphaColor, 0xFFFF00);
-    EXPECT_TRUE(s.NeedJmTips);
-    EXPECT_TRUE(s.NeedFc);
-    EXPECT_TRUE(s.AutoOpenIme);
-    EXPECT_FALSE(s.IsLimitTime);
-    EXPECT_EQ(s.LimitTimeLen, 5);
+    EXPECT_EQ(s.settings.AltColor1, 0);
+    EXPECT_EQ(s.settings.AltColor2, 0xFF0000);
+    EXPECT_EQ(s.settings.RightColor, 0x00FF00);
+    EXPECT_EQ(s.settings.ErrorColor, 0x0000FF);
+    EXPECT_EQ(s.settings.SymColor, 0xFF00FF);
+    EXPECT_EQ(s.settings.AlphaColor, 0xFFFF00);
+    EXPECT_TRUE(s.settings.NeedJmTips);
+    EXPECT_TRUE(s.settings.NeedFc);
+    EXPECT_TRUE(s.settings.AutoOpenIme);
+    EXPECT_FALSE(s.settings.IsLimitTime);
+    EXPECT_EQ(s.settings.LimitTimeLen, 5);
 }
 
 // Each row: what the store holds for one key before loading, what the field
@@ -91,10 +91,10 @@ TEST_F(SettingsTest, StoredValuesAreLoadedOrFallBackToTheDefault) {
         int loaded;
         QString storedAfter;
     };
-    const auto alt2 = [](const AppState &s) { return s.AltColor2; };
-    const auto limit = [](const AppState &s) { return s.LimitTimeLen; };
-    const auto needFc = [](const AppState &s) { return int(s.NeedFc); };
-    const auto isLimit = [](const AppState &s) { return int(s.IsLimitTime); };
+    const auto alt2 = [](const AppState &s) { return s.settings.AltColor2; };
+    const auto limit = [](const AppState &s) { return s.settings.LimitTimeLen; };
+    const auto needFc = [](const AppState &s) { return int(s.settings.NeedFc); };
+    const auto isLimit = [](const AppState &s) { return int(s.settings.IsLimitTime); };
     const QList<Case> cases = {
         {"zero_colour_is_not_reseeded", "交替颜色二", "0", alt2, 0, "0"},
         {"empty_value_is_reseeded", "交替颜色二", "", alt2, 16711680, "16711680"},
@@ -122,35 +122,35 @@ TEST_F(SettingsTest, StoredValuesAreLoadedOrFallBackToTheDefault) {
 TEST_F(SettingsTest, WriterStoresTheFieldsInTheirStoredForms) {
     AppState s = freshState();
     LoadSettings(s);
-    s.AltColor1 = colorRefFromColor(QColor(0x12, 0x34, 0x56));
-    s.NeedJmTips = false;
-    s.IsLimitTime = true;
-    s.LimitTimeLen = 42;
+    s.settings.AltColor1 = colorRefFromColor(QColor(0x12, 0x34, 0x56));
+    s.settings.NeedJmTips = false;
+    s.settings.IsLimitTime = true;
+    s.settings.LimitTimeLen = 42;
     {
         Settings settings;
-        ASSERT_TRUE(settings.save(s, Settings::Key::LimitTimeLen));
+        ASSERT_TRUE(settings.save(s.settings, Settings::Key::LimitTimeLen));
     }
     EXPECT_EQ(store.text("限制时间长度"), "42");
     EXPECT_EQ(store.text("交替颜色一"), "0"); // only the one key was written
 
-    ASSERT_TRUE(Settings().saveAll(s));
+    ASSERT_TRUE(Settings().saveAll(s.settings));
     EXPECT_EQ(store.text("交替颜色一"), QString::number(0x563412));
     EXPECT_EQ(store.text("需要简码提示"), "False");
     EXPECT_EQ(store.text("是否限制时间"), "True");
 
     AppState again = freshState();
     LoadSettings(again);
-    EXPECT_EQ(again.AltColor1, s.AltColor1);
-    EXPECT_FALSE(again.NeedJmTips);
-    EXPECT_TRUE(again.IsLimitTime);
-    EXPECT_EQ(again.LimitTimeLen, 42);
+    EXPECT_EQ(again.settings.AltColor1, s.settings.AltColor1);
+    EXPECT_FALSE(again.settings.NeedJmTips);
+    EXPECT_TRUE(again.settings.IsLimitTime);
+    EXPECT_EQ(again.settings.LimitTimeLen, 42);
 
     // Resetting the colours touches the six colours only, and not the store.
-    again.RightColor = 1;
-    Settings::resetColors(again);
-    EXPECT_EQ(again.AltColor1, 0);
-    EXPECT_EQ(again.RightColor, 65280);
-    EXPECT_EQ(again.LimitTimeLen, 42);
+    again.settings.RightColor = 1;
+    Settings::resetColors(again.settings);
+    EXPECT_EQ(again.settings.AltColor1, 0);
+    EXPECT_EQ(again.settings.RightColor, 65280);
+    EXPECT_EQ(again.settings.LimitTimeLen, 42);
     EXPECT_EQ(store.text("交替颜色一"), QString::number(0x563412));
 }
 

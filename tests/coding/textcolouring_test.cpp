@@ -1,6 +1,7 @@
 // Colouring the test text and the editor's text by their tags.
 #include "coding/codelookup.h"
 #include "coding/colorref.h"
+#include "coding/tags.h"
 #include "coding/textcolouring.h"
 #include "teststate.h"
 
@@ -15,18 +16,21 @@ namespace {
 using fixture::TestState;
 
 void setColours(AppState &s) {
-    s.AltColor1 = 0x0000FF;  // red
-    s.AltColor2 = 0xFF0000;  // blue
-    s.SymColor = 0xFF00FF;   // magenta
-    s.AlphaColor = 0x00FFFF; // yellow
+    s.settings.AltColor1 = 0x0000FF;  // red
+    s.settings.AltColor2 = 0xFF0000;  // blue
+    s.settings.SymColor = 0xFF00FF;   // magenta
+    s.settings.AlphaColor = 0x00FFFF; // yellow
 }
 
 // Each character as "c:" + its colour (A AltColor1, B AltColor2, S SymColor,
 // D AlphaColor, K black, - none) + "u" when it has the hint mark + "k" when its
 // font is "楷体_GB2312".
 QString describe(const QTextDocument &doc, const AppState &s) {
-    const QList<std::pair<qint32, QString>> names = {
-        {s.AltColor1, "A"}, {s.AltColor2, "B"}, {s.SymColor, "S"}, {s.AlphaColor, "D"}, {0, "K"}};
+    const QList<std::pair<qint32, QString>> names = {{s.settings.AltColor1, "A"},
+                                                     {s.settings.AltColor2, "B"},
+                                                     {s.settings.SymColor, "S"},
+                                                     {s.settings.AlphaColor, "D"},
+                                                     {0, "K"}};
     QStringList out;
     const QString text = doc.toPlainText();
     QTextCursor cursor(const_cast<QTextDocument *>(&doc));
@@ -72,13 +76,22 @@ struct Trace {
     }
 };
 
+// The classes the state holds, and those the tags give.
+std::array<int, 3> counted(const AppState &s) {
+    return {s.text.HzCount, s.text.SymCount, s.text.AlphaCount};
+}
+std::array<int, 3> classes(const QString &tags) {
+    const ClassCounts c = countClasses(tags);
+    return {c.HzCount, c.SymCount, c.AlphaCount};
+}
+
 TEST(PrepareTestText, ColoursWordsAlternatelyAndMarksShortCodes) {
     TestState t;
     AppState &s = *t.state;
     setColours(s);
-    s.NeedFc = s.NeedJmTips = true;
-    s.SegmentTags = "0011024";
-    s.HzCount = s.SymCount = s.AlphaCount = 99;
+    s.settings.NeedFc = s.settings.NeedJmTips = true;
+    s.text.SegmentTags = "0011024";
+    s.text.HzCount = s.text.SymCount = s.text.AlphaCount = 99;
     QTextDocument doc("我们学习好。a");
 
     Trace trace;
@@ -88,16 +101,15 @@ TEST(PrepareTestText, ColoursWordsAlternatelyAndMarksShortCodes) {
     QTextCursor first(&doc);
     first.setPosition(1);
     EXPECT_EQ(first.charFormat().foreground().color(), QColor(Qt::red)); // AltColor1 = 0x0000FF
-    EXPECT_EQ(s.HzCount, 5);
-    EXPECT_EQ(s.SymCount, 1);
-    EXPECT_EQ(s.AlphaCount, 1);
+    // Colouring only writes formats: the classes come from the tags.
+    EXPECT_EQ(counted(s), (std::array{99, 99, 99}));
+    EXPECT_EQ(classes(s.text.SegmentTags), (std::array{5, 1, 1}));
     EXPECT_EQ(trace.setup, (QList<int>{1, 7}));
     EXPECT_EQ(trace.steps, (QList<int>{1, 3, 5, 6, 7})); // one step per item
     EXPECT_EQ(s.codeDatabase.queryCount() - queries, 3); // one short-code query per word
 
     ASSERT_TRUE(PrepareTestText(s, doc));
     EXPECT_EQ(describe(doc, s), "我:A 们:A 学:Bu 习:Bu 好:Au 。:S a:D");
-    EXPECT_EQ((std::array{s.HzCount, s.SymCount, s.AlphaCount}), (std::array{5, 1, 1}));
 }
 
 // The same text in every mode, with 我们学习 and 。 marked beforehand.
@@ -130,16 +142,16 @@ TEST(PrepareTestText, Modes) {
         TestState t;
         AppState &s = *t.state;
         setColours(s);
-        s.NeedFc = c.needFc;
-        s.NeedJmTips = c.needJmTips;
-        s.SegmentTags = "0011024";
+        s.settings.NeedFc = c.needFc;
+        s.settings.NeedJmTips = c.needJmTips;
+        s.text.SegmentTags = "0011024";
         QTextDocument doc("我们学习好。a");
         markBefore(doc, "uuuu-u-");
 
         Trace trace;
         ASSERT_TRUE(PrepareTestText(s, doc, trace.progress()));
         EXPECT_EQ(describe(doc, s), c.colours);
-        EXPECT_EQ((std::array{s.HzCount, s.SymCount, s.AlphaCount}), (std::array{5, 1, 1}));
+        EXPECT_EQ(classes(s.text.SegmentTags), (std::array{5, 1, 1}));
         EXPECT_EQ(trace.steps, c.steps);
     }
 }
@@ -180,10 +192,10 @@ TEST(PreparePreSplitText, ItemsOneByOne) {
         TestState t;
         AppState &s = *t.state;
         setColours(s);
-        s.NeedFc = false; // the editor does not ask
-        s.NeedJmTips = c.needJmTips;
-        s.SegmentTags = tags;
-        s.HzCount = s.SymCount = s.AlphaCount = 42;
+        s.settings.NeedFc = false; // the editor does not ask
+        s.settings.NeedJmTips = c.needJmTips;
+        s.text.SegmentTags = tags;
+        s.text.HzCount = s.text.SymCount = s.text.AlphaCount = 42;
         QTextDocument doc(text);
         markBefore(doc, QString(text.size(), 'u'));
 
@@ -191,12 +203,12 @@ TEST(PreparePreSplitText, ItemsOneByOne) {
         const int queries = s.codeDatabase.queryCount();
         if (c.editor) {
             ASSERT_TRUE(PreparePreSplitText(s, doc, trace.progress()));
-            EXPECT_EQ((std::array{s.HzCount, s.SymCount, s.AlphaCount}), (std::array{0, 0, 42}));
         } else {
-            s.NeedFc = true;
+            s.settings.NeedFc = true;
             ASSERT_TRUE(PrepareTestText(s, doc, trace.progress()));
-            EXPECT_EQ((std::array{s.HzCount, s.SymCount, s.AlphaCount}), (std::array{7, 3, 0}));
+            EXPECT_EQ(classes(tags), (std::array{7, 3, 0}));
         }
+        EXPECT_EQ(counted(s), (std::array{42, 42, 42}));
         EXPECT_EQ(describe(doc, s), c.colours);
         EXPECT_EQ(trace.steps, c.steps);
         EXPECT_EQ(s.codeDatabase.queryCount() - queries, c.queries);
@@ -207,20 +219,16 @@ TEST(PrepareText, EmptyTagsLeaveTheViewAlone) {
     TestState t;
     AppState &s = *t.state;
     setColours(s);
-    s.NeedFc = s.NeedJmTips = true;
-    s.SegmentTags.clear();
+    s.settings.NeedFc = s.settings.NeedJmTips = true;
+    s.text.SegmentTags.clear();
     QTextDocument doc("我们");
     markBefore(doc, "u-");
     const QString before = describe(doc, s);
     Trace trace;
 
-    s.HzCount = s.SymCount = s.AlphaCount = 7;
     EXPECT_TRUE(PrepareTestText(s, doc, trace.progress()));
-    EXPECT_EQ((std::array{s.HzCount, s.SymCount, s.AlphaCount}), (std::array{0, 0, 0}));
-
-    s.HzCount = s.SymCount = s.AlphaCount = 7;
     EXPECT_TRUE(PreparePreSplitText(s, doc, trace.progress()));
-    EXPECT_EQ((std::array{s.HzCount, s.SymCount, s.AlphaCount}), (std::array{0, 0, 7}));
+    EXPECT_EQ(classes(s.text.SegmentTags), (std::array{0, 0, 0}));
 
     EXPECT_EQ(describe(doc, s), before);
     EXPECT_TRUE(trace.setup.isEmpty());
@@ -231,19 +239,18 @@ TEST(PrepareText, MissingDatabaseStillColoursAndIsReported) {
     TestState t(TestState::Database::None);
     AppState &s = *t.state;
     setColours(s);
-    s.NeedFc = true;
-    s.SegmentTags = "0011024";
+    s.settings.NeedFc = true;
+    s.text.SegmentTags = "0011024";
 
     // Character by character needs no database.
-    s.NeedJmTips = false;
+    s.settings.NeedJmTips = false;
     QTextDocument doc("我们学习好。a");
     EXPECT_TRUE(PrepareTestText(s, doc));
 
-    s.NeedJmTips = true;
+    s.settings.NeedJmTips = true;
     markBefore(doc, "uuuuuuu");
     EXPECT_FALSE(PrepareTestText(s, doc));
     EXPECT_EQ(describe(doc, s), "我:A 们:A 学:B 习:B 好:A 。:Su a:Du");
-    EXPECT_EQ((std::array{s.HzCount, s.SymCount, s.AlphaCount}), (std::array{5, 1, 1}));
     EXPECT_FALSE(PreparePreSplitText(s, doc));
 
     reportCodeDatabaseError(s);

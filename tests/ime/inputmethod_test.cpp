@@ -45,9 +45,9 @@ TEST_P(DetectTest, FindsTheInputMethodByItsExactName) {
     backend.installed = GetParam().installed;
     ime::DetectInputMethod(state, &backend);
 
-    EXPECT_EQ(state.ImeLayoutHandle, GetParam().expectedHandle);
-    EXPECT_EQ(state.EnglishLayoutHandle, backend.englishId());
-    EXPECT_EQ(state.imeBackend, &backend);
+    EXPECT_EQ(state.inputMethod.ImeLayoutHandle, GetParam().expectedHandle);
+    EXPECT_EQ(state.inputMethod.EnglishLayoutHandle, backend.englishId());
+    EXPECT_EQ(state.inputMethod.backend, &backend);
     // Found or not, detection only notes the handles: nothing is switched yet.
     EXPECT_TRUE(backend.activations.isEmpty());
     if (GetParam().expectedHandle.isEmpty()) {
@@ -92,9 +92,9 @@ TEST_F(InputMethodTest, NoFrameworkRunningCountsAsNotInstalled) {
 
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, kMissingText);
-    EXPECT_TRUE(state.ImeLayoutHandle.isEmpty());
-    EXPECT_TRUE(state.EnglishLayoutHandle.isEmpty());
-    EXPECT_EQ(state.imeBackend, nullptr);
+    EXPECT_TRUE(state.inputMethod.ImeLayoutHandle.isEmpty());
+    EXPECT_TRUE(state.inputMethod.EnglishLayoutHandle.isEmpty());
+    EXPECT_EQ(state.inputMethod.backend, nullptr);
     // Switching then does nothing and does not fail.
     ime::OpenInputMethod(state);
     ime::CloseInputMethod(state);
@@ -106,8 +106,8 @@ TEST_F(InputMethodTest, FrameworkThatDoesNotAnswerIsPassedSilently) {
     ime::DetectInputMethod(state, &backend);
 
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_TRUE(state.ImeLayoutHandle.isEmpty());
-    EXPECT_TRUE(state.EnglishLayoutHandle.isEmpty());
+    EXPECT_TRUE(state.inputMethod.ImeLayoutHandle.isEmpty());
+    EXPECT_TRUE(state.inputMethod.EnglishLayoutHandle.isEmpty());
     ime::OpenInputMethod(state);
     ime::CloseInputMethod(state);
     EXPECT_TRUE(backend.activations.isEmpty());

@@ -102,7 +102,8 @@ int main(int argc, char **argv) {
     auto backend = ime::chooseInputMethodBackend();
     say(QStringLiteral("framework: %1").arg(backend ? backend->frameworkName() : "none"));
     ime::DetectInputMethod(state, backend.get());
-    say(QStringLiteral("handles: %1 %2").arg(state.ImeLayoutHandle, state.EnglishLayoutHandle));
+    say(QStringLiteral("handles: %1 %2")
+            .arg(state.inputMethod.ImeLayoutHandle, state.inputMethod.EnglishLayoutHandle));
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("trevix-ime-lineedit"));
@@ -144,7 +145,7 @@ int main(int argc, char **argv) {
         if (now != current)
             say(QStringLiteral("at %1 ms: current '%2'").arg(sinceOpen.elapsed()).arg(now));
         current = now;
-        if (current != state.ImeLayoutHandle && sinceOpen.elapsed() < 3000)
+        if (current != state.inputMethod.ImeLayoutHandle && sinceOpen.elapsed() < 3000)
             return;
         focusPoll.stop();
         say(QStringLiteral("open: %1 (%2 ms)").arg(current).arg(sinceOpen.elapsed()));

@@ -31,8 +31,8 @@ int main(int argc, char **argv) {
     std::fflush(stdout);
     ime::DetectInputMethod(state, backend.get());
     std::printf("detect: %lld ms\n", static_cast<long long>(timer.elapsed()));
-    std::printf("handles: %s %s\n", qPrintable(state.ImeLayoutHandle),
-                qPrintable(state.EnglishLayoutHandle));
+    std::printf("handles: %s %s\n", qPrintable(state.inputMethod.ImeLayoutHandle),
+                qPrintable(state.inputMethod.EnglishLayoutHandle));
     if (doSwitch && backend) {
         ime::OpenInputMethod(state);
         std::printf("open: %s\n", qPrintable(backend->currentId()));
@@ -40,5 +40,5 @@ int main(int argc, char **argv) {
         std::printf("close: %s\n", qPrintable(backend->currentId()));
     }
     std::fflush(stdout);
-    return backend && !state.ImeLayoutHandle.isEmpty() ? 0 : 1;
+    return backend && !state.inputMethod.ImeLayoutHandle.isEmpty() ? 0 : 1;
 }

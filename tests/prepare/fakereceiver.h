@@ -21,7 +21,7 @@ public:
 
     void receiveText(const prepare::PreparedText &prepared,
                      const prepare::ProgressCallback &progress) override {
-        calls.append({prepared, m_state.SegmentTags, m_state.InitialSegmentation});
+        calls.append({prepared, m_state.text.SegmentTags, m_state.editor.InitialSegmentation});
         const int n = int(prepared.tags.size());
         for (int i = 1; i <= n; ++i)
             progress(i, n);

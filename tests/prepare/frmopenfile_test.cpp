@@ -174,8 +174,8 @@ private slots:
         filters.close();
         const QString cleaned = QStringLiteral("Windows系统，我们[学习·好天天向上");
         f.library->tagsFor.insert(cleaned, QStringLiteral("444444400211011201111"));
-        f.state.RightCount = 3;
-        f.state.WordTableDone = true;
+        f.state.test.RightCount = 3;
+        f.state.derived.textTables = coding::TextTables{};
 
         f.choose(
             f.write("text.txt", QStringLiteral("Windows 系统，\r\n我们[学习·好天天向上").toUtf8()));
@@ -188,9 +188,9 @@ private slots:
                                              QStringLiteral("0011011201111")};
         QCOMPARE(f.receiver.calls[0].prepared.text, expected.text);
         QCOMPARE(f.receiver.calls[0].prepared.tags, expected.tags);
-        QCOMPARE(f.state.SegmentTags, expected.tags);
-        QCOMPARE(f.state.RightCount, 0);
-        QVERIFY(!f.state.WordTableDone);
+        QCOMPARE(f.state.text.SegmentTags, expected.tags);
+        QCOMPARE(f.state.test.RightCount, 0);
+        QVERIFY(!f.state.derived.WordTableDone());
         auto *bar = f.control<QProgressBar>("prgBar");
         QCOMPARE(bar->minimum(), 1);
         QCOMPARE(bar->maximum(), 13);
@@ -214,7 +214,7 @@ private slots:
 
     void theEditorGetsTheWorkedExample() {
         Fixture f;
-        f.state.EditorIsTarget = true;
+        f.state.editor.EditorIsTarget = true;
         const QString cleaned = QStringLiteral("我们学习。我们学习。我们学习。我们学习。");
         f.library->tagsFor.insert(cleaned, QStringLiteral("00112001120011200112"));
         f.choose(f.write("text.txt", cleaned.toUtf8()));
@@ -223,8 +223,8 @@ private slots:
         const QString separated =
             QStringLiteral("我们 学习 。 我们 学习 。 我们 学习 。 我们 学习 。");
         QCOMPARE(f.receiver.calls[0].prepared.text, separated);
-        QCOMPARE(f.state.InitialSegmentation, separated);
-        QCOMPARE(f.state.SegmentTags, QStringLiteral("00311323").repeated(4).chopped(1));
+        QCOMPARE(f.state.editor.InitialSegmentation, separated);
+        QCOMPARE(f.state.text.SegmentTags, QStringLiteral("00311323").repeated(4).chopped(1));
     }
 
     void failuresKeepTheDialogOpen_data() {

@@ -10,7 +10,7 @@
 #include "coding/codelookup.h"
 #include "coding/marviklibrary.h"
 #include "coding/textcolouring.h"
-#include "coding/wordtable.h"
+#include "coding/texttables.h"
 #include "prepare/frmopenfile.h"
 #include "prepare/textpreparation.h"
 #include "support/fakeservices.h"
@@ -30,8 +30,8 @@
 
 namespace {
 
-// The test window's part of opening a text: the text into mainText, coloured and
-// counted by its tags.
+// The test window's part of opening a text: the text into mainText, coloured by its
+// tags.
 class TestWindowReceiver : public prepare::TextReceiver {
 public:
     explicit TestWindowReceiver(coding::AppState &state) : m_state(state) {}
@@ -40,7 +40,6 @@ public:
                      const prepare::ProgressCallback &) override {
         mainText.clear();
         mainText.setPlainText(prepared.text);
-        m_state.AlphaCount = 0;
         coding::PrepareTestText(m_state, *mainText.document());
     }
 
@@ -149,21 +148,23 @@ void AnalyseTest::sameNumbersAsDlgKeys() {
     QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.lastText()));
     const QString shown = receiver.mainText.toPlainText();
     QVERIFY(!shown.isEmpty());
-    QVERIFY(coding::BuildCharTable(state, shown));
-    QVERIFY(coding::BuildWordTable(state, shown));
+    state.derived.textTables =
+        coding::buildTextTables(state, shown, state.text.SegmentTags, coding::TableKind::TestText);
+    QVERIFY(state.derived.textTables);
     stats::DlgKeys keys(state);
 
     // Line 1: the words separated by blanks.
-    QCOMPARE(lines[0], prepare::insertSeparators({shown, state.SegmentTags}).text);
+    QCOMPARE(lines[0], prepare::insertSeparators({shown, state.text.SegmentTags}).text);
     QCOMPARE(lines[0].contains(QStringLiteral("◎")), !filterSymbols);
     QCOMPARE(lines[0].contains(QStringLiteral("Windows")), !filterAlphaNum);
     QVERIFY(lines[0].contains(QStringLiteral("★")));
     // The character classes.
     const QStringList classes{
-        QStringLiteral("文本中的总字数：%1").arg(state.HzCount + state.SymCount + state.AlphaCount),
-        QStringLiteral("文本中的汉字数：%1").arg(state.HzCount),
-        QStringLiteral("文本中的标点符号数：%1").arg(state.SymCount),
-        QStringLiteral("文本中的字母数字数：%1").arg(state.AlphaCount)};
+        QStringLiteral("文本中的总字数：%1")
+            .arg(state.text.HzCount + state.text.SymCount + state.text.AlphaCount),
+        QStringLiteral("文本中的汉字数：%1").arg(state.text.HzCount),
+        QStringLiteral("文本中的标点符号数：%1").arg(state.text.SymCount),
+        QStringLiteral("文本中的字母数字数：%1").arg(state.text.AlphaCount)};
     QCOMPARE(lines.mid(1, 4), classes);
     // The 24 counts, as DlgKeys shows them.
     for (int i = 0; i < 24; ++i) {
@@ -173,7 +174,7 @@ void AnalyseTest::sameNumbersAsDlgKeys() {
         QVERIFY(!value.isEmpty());
         QCOMPARE(lines[5 + i], line.label + value);
     }
-    QVERIFY(state.TextKeyCounts[stats::CharStdTotal] > 0);
+    QVERIFY((*state.derived.textKeys)[stats::CharStdTotal] > 0);
 }
 
 void AnalyseTest::jsonHasTheSameFigures() {

@@ -48,16 +48,15 @@ struct Fixture {
     // The tables of a small text: 我 ×3, ， ×4, 习 ×2; 我, 学习 ×2 and a six-character
     // word; 5 letters and digits, 4 punctuation characters.
     void setTextTables() {
-        state.CharTable = {{"我", 3, "2355", "23"}, {"，", 4, "", ""}, {"习", 2, "17120", ""}};
-        state.CharTableLast = 2;
-        state.WordTable = {QList<CodeRecord>{{"我", 1, "2355", "23"}},
-                           QList<CodeRecord>{{"学习", 2, "3217", ""}, {"我们", 1, "2327", ""}},
-                           {},
-                           {},
-                           QList<CodeRecord>{{"一二三四五六", 1, "1234", "123"}}};
-        state.WordCount = {1, 2, 0, 0, 1};
-        state.AlphaCount = 5;
-        state.SymCount = 4;
+        coding::TextTables &t = state.derived.textTables.emplace();
+        t.CharTable = {{"我", 3, "2355", "23"}, {"，", 4, "", ""}, {"习", 2, "17120", ""}};
+        t.WordTable = {QList<CodeRecord>{{"我", 1, "2355", "23"}},
+                       QList<CodeRecord>{{"学习", 2, "3217", ""}, {"我们", 1, "2327", ""}},
+                       {},
+                       {},
+                       QList<CodeRecord>{{"一二三四五六", 1, "1234", "123"}}};
+        state.text.AlphaCount = 5;
+        state.text.SymCount = 4;
     }
 };
 
@@ -196,11 +195,11 @@ void DialogsTest::moreInfoUserFigures() {
     QFETCH(int, keys);
     QFETCH(QStringList, shown);
     Fixture f;
-    f.state.RightCount = right;
-    f.state.ErrCount = err;
-    std::copy(bursts.begin(), bursts.end(), f.state.TypedWordCounts.begin());
-    f.state.KeyPressCount = keys;
-    f.state.UserAvgKeys = -1;
+    f.state.test.RightCount = right;
+    f.state.test.ErrCount = err;
+    std::copy(bursts.begin(), bursts.end(), f.state.test.TypedWordCounts.begin());
+    f.state.test.KeyPressCount = keys;
+    f.state.derived.learner.emplace().UserAvgKeys = -1;
     stats::DlgMoreInfo dialog(f.state);
     QStringList actual{child<QLabel>(dialog, "lblTotalWord")->text()};
     for (int k = 0; k < 5; ++k)
@@ -208,15 +207,17 @@ void DialogsTest::moreInfoUserFigures() {
     actual << child<QLabel>(dialog, "lblUserKeys")->text()
            << child<QLabel>(dialog, "lblAvrKeys")->text();
     QCOMPARE(actual, shown);
-    QCOMPARE(f.state.UserCharTotal, right + err);
+    QVERIFY(f.state.derived.learner);
+    const coding::LearnerFigures &learner = *f.state.derived.learner;
+    QCOMPARE(learner.UserCharTotal, right + err);
     if (right + err == 0) {
-        QCOMPARE(f.state.UserAvgKeys, -1.0); // untouched
+        QCOMPARE(learner.UserAvgKeys, -1.0); // untouched
         return;
     }
     for (int k = 0; k < 5; ++k)
-        QCOMPARE(QString::number(f.state.UserWordLenCounts[size_t(k)]), shown[k + 1]);
-    QCOMPARE(f.state.UserKeyTotal, keys);
-    QCOMPARE(QString::number(f.state.UserAvgKeys, 'f', 2), shown[7]);
+        QCOMPARE(QString::number(learner.UserWordLenCounts[size_t(k)]), shown[k + 1]);
+    QCOMPARE(learner.UserKeyTotal, keys);
+    QCOMPARE(QString::number(learner.UserAvgKeys, 'f', 2), shown[7]);
 }
 
 void DialogsTest::moreInfoCaptions() {
@@ -244,8 +245,8 @@ void DialogsTest::moreInfoCaptions() {
 void DialogsTest::moreInfoOpensTheKeystrokeDialogs() {
     Fixture f;
     f.setTextTables();
-    f.state.TypedText = "我们学习。";
-    f.state.RightCount = 5;
+    f.state.test.TypedText = "我们学习。";
+    f.state.test.RightCount = 5;
     f.library->tagsFor.insert("我们学习。", "00112");
     stats::DlgMoreInfo dialog(f.state);
     dialog.show();
@@ -255,13 +256,13 @@ void DialogsTest::moreInfoOpensTheKeystrokeDialogs() {
                                       [&](stats::DlgKeys &keys) { shown = labelTexts(keys); }));
     QCOMPARE(shown, numbers(stats::countTextKeys(f.state)));
     QCOMPARE(shown[0], QStringLiteral("41"));
-    QVERIFY(f.state.TextKeysDone);
+    QVERIFY(f.state.derived.TextKeysDone());
 
     QVERIFY(
         whileOpen<stats::DlgUserKeys>(child<QPushButton>(dialog, "cmdUserKeys"), "OKButton",
                                       [&](stats::DlgUserKeys &keys) { shown = labelTexts(keys); }));
-    QVERIFY(f.state.UserKeysDone);
-    QCOMPARE(shown, numbers(f.state.UserKeyCounts));
+    QVERIFY(f.state.derived.UserKeysDone());
+    QCOMPARE(shown, numbers(*f.state.derived.userKeys));
     // 我们 2327, 学习 3217: 4 + 4 keys and 4 function keys, one comma
     QCOMPARE(shown[stats::WordStdTotal], QStringLiteral("13"));
     QVERIFY(dialog.isVisible());
@@ -340,31 +341,35 @@ void DialogsTest::keysShowAndStoreTheCounts() {
     const QStringList expected{"41", "22", "4",  "10", "35", "10", "6", "4",  "10", "39", "4", "16",
                                "4",  "10", "36", "12", "2",  "3",  "4", "10", "5",  "5",  "5", "5"};
     for (int opening = 0; opening < 2; ++opening) {
-        f.state.TextKeyCounts = {};
-        f.state.TextKeysDone = false;
+        f.state.derived.textKeys.reset();
         stats::DlgKeys dialog(f.state);
         QCOMPARE(labelTexts(dialog), expected);
-        QCOMPARE(numbers(f.state.TextKeyCounts), expected);
-        QVERIFY(f.state.TextKeysDone);
+        QVERIFY(f.state.derived.TextKeysDone());
+        QCOMPARE(numbers(*f.state.derived.textKeys), expected);
     }
 }
 
 void DialogsTest::userKeysNothingTyped() {
     Fixture f;
-    f.state.UserKeyCounts.fill(7);
+    coding::KeyCounts sevens;
+    sevens.fill(7);
+    f.state.derived.userKeys = sevens;
     for (bool done : {false, true}) {
-        f.state.UserKeysDone = done;
+        if (done)
+            f.state.derived.typed = coding::TypedTables{};
+        else
+            f.state.derived.typed.reset();
         stats::DlgUserKeys dialog(f.state);
         QCOMPARE(labelTexts(dialog), QStringList(24, QStringLiteral("0")));
-        QCOMPARE(f.state.UserKeysDone, done);
-        QCOMPARE(f.state.UserKeyCounts[0], 7);
+        QCOMPARE(f.state.derived.UserKeysDone(), done);
+        QCOMPARE((*f.state.derived.userKeys)[0], 7);
     }
     QVERIFY(f.library->calls.isEmpty());
 }
 
 void DialogsTest::userKeysBuiltOnceThenReused() {
     Fixture f;
-    f.state.TypedText = "我们学习。";
+    f.state.test.TypedText = "我们学习。";
     f.library->tagsFor.insert("我们学习。", "00112");
     f.library->codes.insert("。", "");
 
@@ -373,16 +378,16 @@ void DialogsTest::userKeysBuiltOnceThenReused() {
         stats::DlgUserKeys dialog(f.state);
         first = labelTexts(dialog);
     }
-    QVERIFY(f.state.UserKeysDone);
-    QCOMPARE(first, numbers(f.state.UserKeyCounts));
+    QVERIFY(f.state.derived.UserKeysDone());
+    QCOMPARE(first, numbers(*f.state.derived.userKeys));
     QCOMPARE(first[stats::CharStdTotal], QStringLiteral("29")); // 4 × 5 + 8 + 1
     const QStringList callsAfterFirst = f.library->calls;
     QCOMPARE(callsAfterFirst.count("divide:我们学习。"), 1);
 
     // Reopened without a new test: the same numbers, the library not asked again,
     // even when the typed text has changed meanwhile.
-    f.state.UserKeyCounts = {};
-    f.state.TypedText = "我们学习。我";
+    f.state.derived.userKeys.reset();
+    f.state.test.TypedText = "我们学习。我";
     {
         stats::DlgUserKeys dialog(f.state);
         QCOMPARE(labelTexts(dialog), first);
@@ -390,7 +395,9 @@ void DialogsTest::userKeysBuiltOnceThenReused() {
     QCOMPARE(f.library->calls, callsAfterFirst);
 
     // A new test clears UserKeysDone: the tables are built again.
-    f.state.UserKeysDone = false;
+    f.state.beginTest();
+    QVERIFY(!f.state.derived.UserKeysDone());
+    f.state.test.TypedText = "我们学习。我";
     f.library->tagsFor.insert("我们学习。我", "001120");
     stats::DlgUserKeys dialog(f.state);
     QCOMPARE(f.library->calls.count("divide:我们学习。我"), 1);
@@ -400,11 +407,11 @@ void DialogsTest::userKeysBuiltOnceThenReused() {
 void DialogsTest::userKeysFailuresAreToldAndRetried() {
     {
         Fixture f;
-        f.state.TypedText = "我们";
+        f.state.test.TypedText = "我们";
         f.library->loadError = "无法载入分词词库";
         stats::DlgUserKeys dialog(f.state);
         QCOMPARE(labelTexts(dialog), QStringList(24, QStringLiteral("0")));
-        QVERIFY(!f.state.UserKeysDone);
+        QVERIFY(!f.state.derived.UserKeysDone());
         QCOMPARE(f.messages.shown.size(), 1);
         QCOMPARE(f.messages.shown[0].text, QStringLiteral("无法载入分词词库"));
         QCOMPARE(f.messages.shown[0].title, QStringLiteral("提示信息"));
@@ -414,15 +421,15 @@ void DialogsTest::userKeysFailuresAreToldAndRetried() {
         f.library->loadError.clear();
         f.library->tagsFor.insert("我们", "00");
         stats::DlgUserKeys again(f.state);
-        QVERIFY(f.state.UserKeysDone);
+        QVERIFY(f.state.derived.UserKeysDone());
         QCOMPARE(labelTexts(again)[stats::WordStdTotal], QStringLiteral("6"));
     }
     {
         Fixture f(false); // no jtdb.dat
-        f.state.TypedText = "我们";
+        f.state.test.TypedText = "我们";
         f.library->tagsFor.insert("我们", "00");
         stats::DlgUserKeys dialog(f.state);
-        QVERIFY(!f.state.UserKeysDone);
+        QVERIFY(!f.state.derived.UserKeysDone());
         QCOMPARE(f.messages.shown.size(), 1);
         QVERIFY(f.messages.shown[0].text.contains(QStringLiteral("jtdb.dat")));
         QCOMPARE(labelTexts(dialog), QStringList(24, QStringLiteral("0")));

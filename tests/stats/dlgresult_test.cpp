@@ -29,10 +29,10 @@ struct Result {
         state = std::make_unique<coding::AppState>(coding::AppDirectory::at(dir.path()),
                                                    std::make_unique<coding::FakeLibrary>());
         state->services.setMessages(&messages);
-        state->SegmentTags = QStringLiteral("001102");
-        state->HzCount = 5;
-        state->SymCount = 1;
-        state->AlphaCount = 0;
+        state->text.SegmentTags = QStringLiteral("001102");
+        state->text.HzCount = 5;
+        state->text.SymCount = 1;
+        state->text.AlphaCount = 0;
     }
     // A dialog over the state as it is now.
     std::unique_ptr<DlgResult> open() {
@@ -121,9 +121,9 @@ private slots:
         QFETCH(QString, speed);
         QFETCH(QString, effSpeed);
         Result r;
-        r.state->RightCount = right;
-        r.state->ErrCount = err;
-        r.state->TestDuration = ms;
+        r.state->test.RightCount = right;
+        r.state->test.ErrCount = err;
+        r.state->test.TestDuration = ms;
         auto d = r.open();
         QCOMPARE(d->lblTotal->text(), QStringLiteral("6"));
         QCOMPARE(d->lblHz->text(), QStringLiteral("5"));
@@ -134,10 +134,10 @@ private slots:
         QCOMPARE(d->lblRate->text(), speed);
         QCOMPARE(d->lblEffRate->text(), effSpeed);
         // The figures stay for the statistics file.
-        QCOMPARE(r.state->AccuracyText, accuracy);
-        QCOMPARE(r.state->SpeedText, speed);
-        QCOMPARE(r.state->EffSpeedText, effSpeed);
-        QVERIFY(r.state->ResultStatsReady);
+        QVERIFY(r.state->derived.ResultStatsReady());
+        QCOMPARE(r.state->derived.result->AccuracyText, accuracy);
+        QCOMPARE(r.state->derived.result->SpeedText, speed);
+        QCOMPARE(r.state->derived.result->EffSpeedText, effSpeed);
     }
 
     void moreInfoAsksThenBuildsTheTables() {
@@ -152,35 +152,34 @@ private slots:
         QCOMPARE(r.messages.shown[0].title, QStringLiteral("提示信息"));
         QCOMPARE(r.messages.shown[0].buttons, coding::MsgButtons::YesNo);
         QCOMPARE(r.messages.shown[0].icon, coding::MsgIcon::Question);
-        QVERIFY(!r.state->MoreInfoStatsReady);
-        QVERIFY(r.state->CharTable.isEmpty());
+        QVERIFY(!r.state->derived.MoreInfoStatsReady());
         QVERIFY(r.opened.isEmpty());
 
         // "Yes": the character and word tables, then the detailed statistics.
         QTest::mouseClick(d->cmdMorInfo, Qt::LeftButton);
         QCOMPARE(r.messages.shown.size(), 2);
-        QVERIFY(r.state->MoreInfoStatsReady);
-        QVERIFY(r.state->WordTableDone);
-        QCOMPARE(r.state->CharTableLast, 5);
-        QCOMPARE(r.state->WordCount[1], 2); // 我们, 学习
+        QVERIFY(r.state->derived.MoreInfoStatsReady());
+        QVERIFY(r.state->derived.WordTableDone());
+        QCOMPARE(r.state->derived.textTables->CharTableLast(), 5);
+        QCOMPARE(r.state->derived.textTables->WordCount(1), 2); // 我们, 学习
         QCOMPARE(r.opened, QStringList{QStringLiteral("stats::DlgMoreInfo")});
 
         // A second time: no question, the dialog at once.
-        r.state->CharTable.clear();
+        r.state->derived.textTables->CharTable.clear();
         QTest::mouseClick(d->cmdMorInfo, Qt::LeftButton);
         QCOMPARE(r.messages.shown.size(), 2);
-        QVERIFY(r.state->CharTable.isEmpty());
+        QVERIFY(r.state->derived.textTables->CharTable.isEmpty());
         QCOMPARE(r.opened.size(), 2);
     }
 
     void aWordTableOfTheTextIsNotBuiltAgain() {
         Result r;
-        r.state->WordTableDone = true;
-        r.state->WordCount = {7, 0, 0, 0, 0};
+        r.state->derived.textTables.emplace().WordTable[0] = {{"旧", 7, "", ""}};
         auto d = r.open();
         QTest::mouseClick(d->cmdMorInfo, Qt::LeftButton);
-        QCOMPARE(r.state->WordCount[0], 7);
-        QCOMPARE(r.state->CharTableLast, 5);
+        QVERIFY(r.messages.shown.isEmpty()); // no question either
+        QCOMPARE(r.state->derived.textTables->WordTable[0].value(0).count, 7);
+        QCOMPARE(r.opened, QStringList{QStringLiteral("stats::DlgMoreInfo")});
     }
 
     void aMissingDatabaseIsToldAndNothingIsMarkedDone() {
@@ -188,8 +187,8 @@ private slots:
         auto d = r.open();
         QTest::mouseClick(d->cmdMorInfo, Qt::LeftButton);
         QCOMPARE(r.messages.shown.size(), 2); // the question, then the trouble
-        QVERIFY(!r.state->MoreInfoStatsReady);
-        QVERIFY(!r.state->WordTableDone);
+        QVERIFY(!r.state->derived.MoreInfoStatsReady());
+        QVERIFY(!r.state->derived.WordTableDone());
         QVERIFY(r.opened.isEmpty());
     }
 

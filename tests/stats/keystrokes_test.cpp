@@ -14,6 +14,15 @@ namespace {
 using coding::CodeRecord;
 using WordTable = std::array<QList<CodeRecord>, 5>;
 
+coding::TextTables tables(const QList<CodeRecord> &chars, const WordTable &words = {},
+                          int alpha = 0) {
+    coding::TextTables t;
+    t.CharTable = chars;
+    t.WordTable = words;
+    t.AlphaCount = alpha;
+    return t;
+}
+
 // The counts that a case expects, by index; every index not named is 0.
 KeyCounts counts(std::initializer_list<std::pair<int, int>> values) {
     KeyCounts k{};
@@ -45,7 +54,7 @@ TEST(KeyCountLines, EveryIndexOnceInTheReportOrder) {
 TEST(TextKeys, LettersAndDigitsOnly) {
     // Every total is the number of letters and digits; only the word ways' punctuation
     // fields show the punctuation count, here 0.
-    const KeyCounts k = countTextKeys({}, WordTable{}, {}, 7, 0);
+    const KeyCounts k = countTextKeys(tables({}), 7, 0);
     EXPECT_EQ(k, counts({{CharStdTotal, 7},
                          {CharShortTotal, 7},
                          {WordStdTotal, 7},
@@ -92,7 +101,7 @@ TEST(TextKeys, CharacterWays) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(countTextKeys(c.chars, WordTable{}, {}, 0, 0), c.expected);
+        EXPECT_EQ(countTextKeys(tables(c.chars), 0, 0), c.expected);
     }
 }
 
@@ -100,12 +109,10 @@ TEST(TextKeys, WordWays) {
     struct Case {
         const char *name;
         WordTable words;
-        std::array<int, 5> wordCount;
         KeyCounts expected;
     } const cases[] = {
         {"one_character_word_with_short_code",
          {QList<CodeRecord>{{"我", 2, "23550", "23"}}},
-         {1, 0, 0, 0, 0},
          counts({{WordStdTotal, 14},
                  {WordStdChars, 10},
                  {WordStdFunc, 4},
@@ -114,7 +121,6 @@ TEST(TextKeys, WordWays) {
                  {WordShortFunc, 4}})},
         {"six_character_word_counts_with_the_long_words",
          {{{}, {}, {}, {}, QList<CodeRecord>{{"中华人民共和国", 3, "5286", "528"}}}},
-         {0, 0, 0, 0, 1},
          counts({{WordStdTotal, 18},
                  {WordStdWords, 12},
                  {WordStdFunc, 6},
@@ -123,21 +129,11 @@ TEST(TextKeys, WordWays) {
                  {WordShortFunc, 6}})},
         {"word_without_any_code_still_costs_function_keys",
          {{{}, QList<CodeRecord>{{"丐帮", 1, "", ""}}}},
-         {0, 1, 0, 0, 0},
          counts({{WordStdTotal, 2}, {WordStdFunc, 2}, {WordShortTotal, 2}, {WordShortFunc, 2}})},
-        {"entries_past_the_class_count_are_not_counted",
-         {{{}, QList<CodeRecord>{{"学习", 1, "3217", ""}, {"stale", 9, "9999", ""}}}},
-         {0, 1, 0, 0, 0},
-         counts({{WordStdTotal, 6},
-                 {WordStdWords, 4},
-                 {WordStdFunc, 2},
-                 {WordShortTotal, 6},
-                 {WordShortStd, 4},
-                 {WordShortFunc, 2}})},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(countTextKeys({}, c.words, c.wordCount, 0, 0), c.expected);
+        EXPECT_EQ(countTextKeys(tables({}, c.words), 0, 0), c.expected);
     }
 }
 
@@ -157,17 +153,17 @@ TEST(TextKeys, AllFourWaysTogether) {
                              33, 4,  12, 4,  8,     // 9-13
                              30, 8,  2,  3,  4,  8, // 14-19
                              5,  5,  5,  5};        // 20-23
-    EXPECT_EQ(countTextKeys(chars, words, {1, 1, 0, 0, 1}, 5, 4), expected);
+    EXPECT_EQ(countTextKeys(tables(chars, words), 5, 4), expected);
 }
 
-TEST(TextKeys, FromTheStateUpToCharTableLast) {
+TEST(TextKeys, FromTheStatesTablesAndClasses) {
     coding::AppState state(coding::AppDirectory::at("/nonexistent"), nullptr);
-    state.CharTable = {{"我", 1, "2355", "23"}, {"，", 5, "", ""}};
-    state.CharTableLast = 0;
-    state.WordTable[1] = {{"学习", 1, "3217", "321"}};
-    state.WordCount = {0, 1, 0, 0, 0};
-    state.AlphaCount = 2;
-    state.SymCount = 1;
+    coding::TextTables &t = state.derived.textTables.emplace();
+    t.CharTable = {{"我", 1, "2355", "23"}};
+    t.WordTable[1] = {{"学习", 1, "3217", "321"}};
+    t.AlphaCount = 99; // the text's own AlphaCount counts
+    state.text.AlphaCount = 2;
+    state.text.SymCount = 1;
     const KeyCounts k = countTextKeys(state);
     EXPECT_EQ(k[CharStdPunct], 0);
     EXPECT_EQ(k[CharStdTotal], 4 + 2 + 2);
@@ -177,8 +173,7 @@ TEST(TextKeys, FromTheStateUpToCharTableLast) {
 // --- Typed text ------------------------------------------------------------------
 
 TEST(UserKeys, LettersAndDigitsOnly) {
-    WordTable words;
-    const KeyCounts k = countUserKeys({}, words, {}, 6);
+    const KeyCounts k = countUserKeys(tables({}, {}, 6));
     for (const int total : {CharStdTotal, CharShortTotal, WordStdTotal, WordShortTotal})
         EXPECT_EQ(k[size_t(total)], 6);
     EXPECT_EQ(k[WordStdPunct], 0);
@@ -189,13 +184,11 @@ TEST(UserKeys, Cases) {
         const char *name;
         QList<CodeRecord> chars;
         WordTable words;
-        std::array<int, 5> wordCount;
         KeyCounts expected;
     } const cases[] = {
         {"two_commas_in_a_row_are_one_punctuation_item",
          {{"，", 2, "", ""}},
          {{{}, QList<CodeRecord>{{"，，", 1, "", ""}}}},
-         {0, 1, 0, 0, 0},
          counts({{CharStdTotal, 2},
                  {CharStdPunct, 2},
                  {CharShortTotal, 2},
@@ -207,7 +200,6 @@ TEST(UserKeys, Cases) {
         {"one_character_punctuation_item_costs_one_key_per_occurrence",
          {{"。", 3, "", ""}},
          {QList<CodeRecord>{{"。", 3, "", ""}}},
-         {1, 0, 0, 0, 0},
          counts({{CharStdTotal, 3},
                  {CharStdPunct, 3},
                  {CharShortTotal, 3},
@@ -219,25 +211,21 @@ TEST(UserKeys, Cases) {
         {"blank_item_of_its_own_in_class_one",
          {{" ", 2, "", ""}},
          {QList<CodeRecord>{{" ", 2, "", ""}}},
-         {1, 0, 0, 0, 0},
          // nothing in the character ways nor in the word ways with standard codes;
          // two function keys per occurrence with short codes
          counts({{WordShortTotal, 4}, {WordShortFunc, 4}})},
         {"blank_run_in_a_longer_class",
          {{" ", 2, "", ""}},
          {{{}, QList<CodeRecord>{{"  ", 1, "", ""}}}},
-         {0, 1, 0, 0, 0},
          counts({{WordStdTotal, 2}, {WordStdFunc, 2}, {WordShortTotal, 2}, {WordShortFunc, 2}})},
         {"blank_inside_a_punctuation_run_is_dropped",
          {},
          {{{}, {}, QList<CodeRecord>{{"， ！", 1, "", ""}}}},
-         {0, 0, 1, 0, 0},
          counts({{WordStdTotal, 2}, {WordStdPunct, 2}, {WordShortTotal, 2}, {WordShortPunct, 2}})},
         {"words_with_codes",
          {{"我", 2, "23550", "23"}, {"习", 1, "17120", ""}},
          {QList<CodeRecord>{{"我", 2, "23550", "23"}},
           QList<CodeRecord>{{"学习", 1, "3217", "321"}, {"们好", 1, "2747", ""}}},
-         {1, 2, 0, 0, 0},
          counts({{CharStdTotal, 21},
                  {CharStdChars, 15},
                  {CharStdFunc, 6},
@@ -257,19 +245,21 @@ TEST(UserKeys, Cases) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        WordTable words = c.words;
-        EXPECT_EQ(countUserKeys(c.chars, words, c.wordCount, 0), c.expected);
+        EXPECT_EQ(countUserKeys(tables(c.chars, c.words)), c.expected);
     }
 }
 
-TEST(UserKeys, SecondCountOverTheKeptTablesGivesTheSameNumbers) {
-    const QList<CodeRecord> chars{{"，", 1, "", ""}, {" ", 1, "", ""}};
-    WordTable words{QList<CodeRecord>{{" ", 1, "", ""}},
-                    QList<CodeRecord>{{"， ", 1, "", ""}, {"我们", 2, "2327", ""}}};
-    const KeyCounts first = countUserKeys(chars, words, {1, 2, 0, 0, 0}, 1);
-    EXPECT_EQ(words[1][0].text, QStringLiteral("，")); // the table keeps the shortened item
-    EXPECT_EQ(words[0][0].text, QString());
-    EXPECT_EQ(countUserKeys(chars, words, {1, 2, 0, 0, 0}, 1), first);
+TEST(UserKeys, CountingLeavesTheTablesAsBuiltAndASecondCountGivesTheSameNumbers) {
+    const coding::TextTables typed =
+        tables({{"，", 1, "", ""}, {" ", 1, "", ""}},
+               {QList<CodeRecord>{{" ", 1, "", ""}},
+                QList<CodeRecord>{{"， ", 1, "", ""}, {"我们", 2, "2327", ""}}},
+               1);
+    const KeyCounts first = countUserKeys(typed);
+    EXPECT_EQ(typed.WordTable[1][0].text, QStringLiteral("， "));
+    EXPECT_EQ(typed.WordTable[0][0].text, QStringLiteral(" "));
+    EXPECT_EQ(first[WordStdPunct], 1);
+    EXPECT_EQ(countUserKeys(typed), first);
 }
 
 } // namespace

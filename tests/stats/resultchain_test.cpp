@@ -83,16 +83,16 @@ void ResultChainTest::figuresOfTheTestFromTheResultDialog() {
     // The text 我们学习我们。好 and a test in which 我们学习 was typed, one
     // character wrong, in bursts of two and two (the second still open).
     const QString testText = QStringLiteral("我们学习我们。好");
-    state.SegmentTags = "00110021";
-    state.HzCount = 7;
-    state.SymCount = 1;
-    state.TestDuration = 60 * 1000;
-    state.RightCount = 3;
-    state.ErrCount = 1;
-    state.TypedWordCounts = {0, 1, 0, 0, 0};
-    state.KeyPressCount = 12;
-    state.TypedText = QStringLiteral("我们学习");
-    library->tagsFor.insert(state.TypedText, "0011");
+    state.text.SegmentTags = "00110021";
+    state.text.HzCount = 7;
+    state.text.SymCount = 1;
+    state.test.TestDuration = 60 * 1000;
+    state.test.RightCount = 3;
+    state.test.ErrCount = 1;
+    state.test.TypedWordCounts = {0, 1, 0, 0, 0};
+    state.test.KeyPressCount = 12;
+    state.test.TypedText = QStringLiteral("我们学习");
+    library->tagsFor.insert(state.test.TypedText, "0011");
 
     stats::DlgResult result(state, testText, [] {});
     result.show();
@@ -122,19 +122,19 @@ void ResultChainTest::figuresOfTheTestFromTheResultDialog() {
         });
     QVERIFY(opened);
     QCOMPARE(messages.shown.size(), 1); // the question before the tables are built
-    QVERIFY(state.MoreInfoStatsReady);
+    QVERIFY(state.derived.MoreInfoStatsReady());
 
     // 7 coded characters of five digits, one full stop; 我们 ×2 and 学习 (four
     // digits each), 好 (five digits).
-    QCOMPARE(keys, numbers(state.TextKeyCounts));
+    QCOMPARE(keys, numbers(*state.derived.textKeys));
     QCOMPARE(keys[stats::CharStdTotal], QStringLiteral("50"));
     QCOMPARE(keys[stats::WordStdTotal], QStringLiteral("26"));
-    QVERIFY(state.TextKeysDone);
+    QVERIFY(state.derived.TextKeysDone());
     // 我们学习 as typed: four characters, two words.
-    QCOMPARE(userKeys, numbers(state.UserKeyCounts));
+    QCOMPARE(userKeys, numbers(*state.derived.userKeys));
     QCOMPARE(userKeys[stats::CharStdTotal], QStringLiteral("28"));
     QCOMPARE(userKeys[stats::WordStdTotal], QStringLiteral("12"));
-    QVERIFY(state.UserKeysDone);
+    QVERIFY(state.derived.UserKeysDone());
 }
 
 QTEST_MAIN(ResultChainTest)

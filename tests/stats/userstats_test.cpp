@@ -59,33 +59,30 @@ TEST(UserFigures, AverageKeys) {
 
 TEST(UserFigures, NothingTypedLeavesTheOtherFiguresAlone) {
     coding::AppState state(coding::AppDirectory::at("/nonexistent"), nullptr);
-    state.TypedWordCounts = {1, 0, 0, 0, 0};
-    state.KeyPressCount = 3;
-    state.UserCharTotal = 99;
-    state.UserWordLenCounts = {7, 7, 7, 7, 7};
-    state.UserKeyTotal = 7;
-    state.UserAvgKeys = 7.5;
+    state.test.TypedWordCounts = {1, 0, 0, 0, 0};
+    state.test.KeyPressCount = 3;
+    state.derived.learner = coding::LearnerFigures{99, 7, {7, 7, 7, 7, 7}, 7.5};
     const UserFigures f = computeUserFigures(state);
     EXPECT_FALSE(f.typed);
     EXPECT_TRUE(f.avgKeysText.isEmpty());
-    EXPECT_EQ(state.UserCharTotal, 0);
-    EXPECT_EQ(state.UserWordLenCounts, (Counts{7, 7, 7, 7, 7}));
-    EXPECT_EQ(state.UserKeyTotal, 7);
-    EXPECT_EQ(state.UserAvgKeys, 7.5);
+    EXPECT_EQ(state.derived.learner->UserCharTotal, 0);
+    EXPECT_EQ(state.derived.learner->UserWordLenCounts, (Counts{7, 7, 7, 7, 7}));
+    EXPECT_EQ(state.derived.learner->UserKeyTotal, 7);
+    EXPECT_EQ(state.derived.learner->UserAvgKeys, 7.5);
 }
 
 TEST(UserFigures, StoredInTheStateAsShown) {
     coding::AppState state(coding::AppDirectory::at("/nonexistent"), nullptr);
-    state.RightCount = 7;
-    state.ErrCount = 1;
-    state.TypedWordCounts = {3, 1, 0, 0, 0};
-    state.KeyPressCount = 26;
+    state.test.RightCount = 7;
+    state.test.ErrCount = 1;
+    state.test.TypedWordCounts = {3, 1, 0, 0, 0};
+    state.test.KeyPressCount = 26;
     computeUserFigures(state);
-    EXPECT_EQ(state.UserCharTotal, 8);
-    EXPECT_EQ(state.UserWordLenCounts, (Counts{3, 1, 1, 0, 0}));
-    EXPECT_EQ(state.UserKeyTotal, 26);
-    EXPECT_EQ(state.UserAvgKeys, 3.25);
-    EXPECT_EQ(state.TypedWordCounts, (Counts{3, 1, 0, 0, 0})); // the record itself stays
+    EXPECT_EQ(state.derived.learner->UserCharTotal, 8);
+    EXPECT_EQ(state.derived.learner->UserWordLenCounts, (Counts{3, 1, 1, 0, 0}));
+    EXPECT_EQ(state.derived.learner->UserKeyTotal, 26);
+    EXPECT_EQ(state.derived.learner->UserAvgKeys, 3.25);
+    EXPECT_EQ(state.test.TypedWordCounts, (Counts{3, 1, 0, 0, 0})); // the record itself stays
 }
 
 } // namespace

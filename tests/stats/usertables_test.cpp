@@ -6,6 +6,7 @@
 
 #include "coding/codelookup.h"
 #include "coding/teststate.h"
+#include "coding/texttables.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,20 @@ namespace {
 using coding::AppState;
 using coding::CodePair;
 using coding::CodeRecord;
+using coding::LookupRule;
+using coding::TableKind;
+using coding::TextTables;
 using coding::fixture::TestState;
+
+TextTables typedTables(AppState &s, const QString &text, const QString &tags) {
+    const auto tables = coding::buildTextTables(s, text, tags, TableKind::TypedText);
+    EXPECT_TRUE(tables);
+    return tables.value_or(TextTables{});
+}
+
+std::array<int, 5> wordCounts(const TextTables &t) {
+    return {t.WordCount(0), t.WordCount(1), t.WordCount(2), t.WordCount(3), t.WordCount(4)};
+}
 
 QStringList entries(const QList<CodeRecord> &table) {
     QStringList out;
@@ -24,7 +38,7 @@ QStringList entries(const QList<CodeRecord> &table) {
     return out;
 }
 
-TEST(LookupUserCodes, DiffersFromLookupCodesWhereTheWordRuleDoes) {
+TEST(TypedTextLookup, DiffersFromTheProgramsRuleWhereTheWordRuleDoes) {
     TestState t;
     AppState &s = *t.state;
     t.library->codes = {
@@ -51,35 +65,35 @@ TEST(LookupUserCodes, DiffersFromLookupCodesWhereTheWordRuleDoes) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         CodePair user, program;
-        ASSERT_TRUE(lookupUserCodes(s.codeDatabase, s.library.get(), c.item, c.withLibrary, user));
+        ASSERT_TRUE(coding::findItemCodes(s.codeDatabase, s.library.get(), c.item, user,
+                                          c.withLibrary ? LookupRule::TypedWord
+                                                        : LookupRule::TypedCharacter));
         EXPECT_EQ(user, c.user);
-        ASSERT_TRUE(coding::lookupCodes(s.codeDatabase, s.library.get(), c.item, program));
+        ASSERT_TRUE(coding::findItemCodes(s.codeDatabase, s.library.get(), c.item, program));
         EXPECT_EQ(program, c.program);
     }
     // The quote reached neither the database's word tables nor the library.
     t.library->calls.clear();
     CodePair codes;
-    lookupUserCodes(s.codeDatabase, s.library.get(), "'", true, codes);
-    lookupUserCodes(s.codeDatabase, s.library.get(), "\"", true, codes);
+    coding::findItemCodes(s.codeDatabase, s.library.get(), "'", codes, LookupRule::TypedWord);
+    coding::findItemCodes(s.codeDatabase, s.library.get(), "\"", codes, LookupRule::TypedWord);
     EXPECT_TRUE(t.library->calls.isEmpty());
 }
 
-TEST(BuildUserWordTable, ItemsInOrderOfFirstOccurrence) {
+TEST(TypedTextWordTable, ItemsInOrderOfFirstOccurrence) {
     TestState t;
     AppState &s = *t.state;
-    s.TypedText = "我们学习，，我们ab1学";
-    s.UserTags = "001122004441";
-    ASSERT_TRUE(BuildUserWordTable(s));
-    EXPECT_EQ(s.UserAlphaCount, 3);
-    EXPECT_EQ(s.UserWordCount, (std::array<int, 5>{1, 3, 0, 0, 0}));
-    EXPECT_EQ(entries(s.UserWordTable[0]), QStringList{"学×1 32407/324"});
-    EXPECT_EQ(entries(s.UserWordTable[1]),
+    const TextTables u = typedTables(s, "我们学习，，我们ab1学", "001122004441");
+    EXPECT_EQ(u.AlphaCount, 3);
+    EXPECT_EQ(wordCounts(u), (std::array<int, 5>{1, 3, 0, 0, 0}));
+    EXPECT_EQ(entries(u.WordTable[0]), QStringList{"学×1 32407/324"});
+    EXPECT_EQ(entries(u.WordTable[1]),
               (QStringList{"我们×2 2327/", "学习×1 3217/321", "，，×1 /"}));
     for (int c : {2, 3, 4})
-        EXPECT_TRUE(s.UserWordTable[c].isEmpty());
+        EXPECT_TRUE(u.WordTable[c].isEmpty());
 }
 
-TEST(BuildUserWordTable, ClassesAndLetters) {
+TEST(TypedTextWordTable, ClassesAndLetters) {
     struct Case {
         const char *name;
         QString text, tags;
@@ -99,39 +113,37 @@ TEST(BuildUserWordTable, ClassesAndLetters) {
         SCOPED_TRACE(c.name);
         TestState t;
         AppState &s = *t.state;
-        s.TypedText = c.text;
-        s.UserTags = c.tags;
-        s.UserAlphaCount = 99; // from an earlier build
-        ASSERT_TRUE(BuildUserWordTable(s));
-        EXPECT_EQ(s.UserWordCount, c.wordCount);
-        EXPECT_EQ(s.UserAlphaCount, c.alpha);
+        const TextTables u = typedTables(s, c.text, c.tags);
+        EXPECT_EQ(wordCounts(u), c.wordCount);
+        EXPECT_EQ(u.AlphaCount, c.alpha);
     }
 }
 
-TEST(BuildUserCharTable, DistinctCharactersWithTheirOwnRowsOnly) {
+TEST(TypedTextCharTable, DistinctCharactersWithTheirOwnRowsOnly) {
     TestState t;
     AppState &s = *t.state;
     t.library->codes = {{"丐", "10300"}};
     // 习 has neither short code: it must not keep the short code of 我 before it.
-    s.TypedText = "我习我，a1 丐'Z";
-    ASSERT_TRUE(BuildUserCharTable(s));
-    EXPECT_EQ(entries(s.UserCharTable),
+    // No tags: only the character table is asked for.
+    const TextTables u = typedTables(s, "我习我，a1 丐'Z", {});
+    EXPECT_EQ(entries(u.CharTable),
               (QStringList{"我×2 23550/23", "习×1 17120/", "，×1 /", " ×1 /", "丐×1 /", "'×1 /"}));
-    EXPECT_EQ(s.UserCharLast, 5);
+    EXPECT_EQ(u.CharTableLast(), 5);
     EXPECT_TRUE(t.library->calls.isEmpty());
 }
 
 TEST(BuildUserTables, SegmentsTheTypedTextOnce) {
     TestState t;
     AppState &s = *t.state;
-    s.TypedText = "我们学习。";
-    t.library->tagsFor.insert(s.TypedText, "00112");
+    s.test.TypedText = "我们学习。";
+    t.library->tagsFor.insert(s.test.TypedText, "00112");
     QString error;
     ASSERT_EQ(buildUserTables(s, &error), UserTablesResult::Ok);
-    EXPECT_EQ(s.UserTags, QStringLiteral("00112"));
+    ASSERT_TRUE(s.derived.UserKeysDone());
+    EXPECT_EQ(s.derived.typed->UserTags, QStringLiteral("00112"));
     EXPECT_EQ(t.library->calls.count("divide:我们学习。"), 1);
-    EXPECT_EQ(s.UserWordCount, (std::array<int, 5>{1, 2, 0, 0, 0}));
-    EXPECT_EQ(s.UserCharLast, 4);
+    EXPECT_EQ(wordCounts(s.derived.typed->tables), (std::array<int, 5>{1, 2, 0, 0, 0}));
+    EXPECT_EQ(s.derived.typed->tables.CharTableLast(), 4);
 }
 
 TEST(BuildUserTables, FailuresLeaveNoTables) {
@@ -139,21 +151,19 @@ TEST(BuildUserTables, FailuresLeaveNoTables) {
         SCOPED_TRACE("library_cannot_load");
         TestState t;
         AppState &s = *t.state;
-        s.UserCharTable = {{"旧", 1, "", ""}};
-        s.UserCharLast = 0;
-        s.TypedText = "我们";
+        s.derived.typed = coding::TypedTables{"0", {{{"旧", 1, "", ""}}, {}, 0}};
+        s.test.TypedText = "我们";
         t.library->loadError = "词库文件损坏";
         QString error;
         EXPECT_EQ(buildUserTables(s, &error), UserTablesResult::LibraryFailed);
         EXPECT_EQ(error, QStringLiteral("词库文件损坏"));
-        EXPECT_TRUE(s.UserCharTable.isEmpty());
-        EXPECT_EQ(s.UserCharLast, -1);
+        EXPECT_FALSE(s.derived.typed);
     }
     {
         SCOPED_TRACE("tags_of_the_wrong_length");
         TestState t;
         AppState &s = *t.state;
-        s.TypedText = "我们";
+        s.test.TypedText = "我们";
         t.library->tagsFor.insert("我们", "0");
         QString error;
         EXPECT_EQ(buildUserTables(s, &error), UserTablesResult::LibraryFailed);
@@ -163,11 +173,10 @@ TEST(BuildUserTables, FailuresLeaveNoTables) {
         SCOPED_TRACE("no_database");
         TestState t(TestState::Database::None);
         AppState &s = *t.state;
-        s.TypedText = "我们";
+        s.test.TypedText = "我们";
         t.library->tagsFor.insert("我们", "00");
         EXPECT_EQ(buildUserTables(s, nullptr), UserTablesResult::DatabaseFailed);
-        EXPECT_TRUE(s.UserWordTable[1].isEmpty());
-        EXPECT_EQ(s.UserWordCount, (std::array<int, 5>{}));
+        EXPECT_FALSE(s.derived.typed);
         EXPECT_FALSE(s.codeDatabase.errorString().isEmpty());
     }
 }
@@ -222,10 +231,10 @@ TEST(UserKeysOfTypedText, Cases) {
         SCOPED_TRACE(c.name);
         TestState t;
         AppState &s = *t.state;
-        s.TypedText = c.text;
+        s.test.TypedText = c.text;
         t.library->tagsFor.insert(c.text, c.tags);
         ASSERT_EQ(buildUserTables(s, nullptr), UserTablesResult::Ok);
-        const KeyCounts k = countUserKeys(s);
+        const KeyCounts k = countUserKeys(s.derived.typed->tables);
         for (const auto &[index, count] : c.expected)
             EXPECT_EQ(k[size_t(index)], count) << "index " << index;
     }

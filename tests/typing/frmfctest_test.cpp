@@ -57,9 +57,9 @@ struct Window {
             dir, std::unique_ptr<coding::SegmentationLibrary>(library));
         state->services = {&messages, &files, nullptr, &clock, nullptr};
         ime.installed = {{QStringLiteral("table:qorvan"), QStringLiteral("Qorvan输入法第四版")}};
-        state->imeBackend = &ime;
-        state->ImeLayoutHandle = QStringLiteral("table:qorvan");
-        state->EnglishLayoutHandle = ime.englishId();
+        state->inputMethod.backend = &ime;
+        state->inputMethod.ImeLayoutHandle = QStringLiteral("table:qorvan");
+        state->inputMethod.EnglishLayoutHandle = ime.englishId();
         window = std::make_unique<frmFcTest>(*state);
         window->execDialog = [this](QDialog &dialog) { return runDialog(dialog); };
     }
@@ -68,10 +68,10 @@ struct Window {
     bool load() {
         if (!window->Form_Load())
             return false;
-        state->RightColor = kRight;
-        state->ErrorColor = kError;
-        state->NeedFc = true;
-        state->NeedJmTips = true;
+        state->settings.RightColor = kRight;
+        state->settings.ErrorColor = kError;
+        state->settings.NeedFc = true;
+        state->settings.NeedJmTips = true;
         window->show();
         window->activateWindow();
         return QTest::qWaitForWindowExposed(window.get());
@@ -216,9 +216,9 @@ private slots:
         }
         QCOMPARE(f.mnuFile->title(), QStringLiteral("文件(&F)"));
         QCOMPARE(f.mnuCalc->title(), QStringLiteral("统计(&S)"));
-        QVERIFY(!w.state->EditorIsTarget);
-        QVERIFY(!w.state->ResultStatsReady);
-        QVERIFY(!w.state->MoreInfoStatsReady);
+        QVERIFY(!w.state->editor.EditorIsTarget);
+        QVERIFY(!w.state->derived.ResultStatsReady());
+        QVERIFY(!w.state->derived.MoreInfoStatsReady());
         QVERIFY(f.minimumWidth() >= 600 && f.minimumHeight() >= 533);
     }
 
@@ -271,10 +271,11 @@ private slots:
         QCOMPARE(w.dialogs, QStringList{QStringLiteral("prepare::frmOpenFile")});
         QVERIFY(w.window->mainText->isVisible());
         QCOMPARE(w.window->mainText->toPlainText(), text);
-        QCOMPARE(w.state->SegmentTags, QStringLiteral("001111200110011110012"));
-        QCOMPARE(w.colourAt(0), w.state->AltColor1);
-        QCOMPARE(w.colourAt(2), w.state->AltColor2);
-        QCOMPARE(w.state->HzCount + w.state->SymCount + w.state->AlphaCount, int(text.size()));
+        QCOMPARE(w.state->text.SegmentTags, QStringLiteral("001111200110011110012"));
+        QCOMPARE(w.colourAt(0), w.state->settings.AltColor1);
+        QCOMPARE(w.colourAt(2), w.state->settings.AltColor2);
+        QCOMPARE(w.state->text.HzCount + w.state->text.SymCount + w.state->text.AlphaCount,
+                 int(text.size()));
         QVERIFY(w.window->mnuSaveTestFile->isEnabled());
         QVERIFY(w.window->mnuSaveResult->isEnabled()); // NeedFc is on
         QVERIFY(w.window->mnuStaInfo->isEnabled() && w.window->mnuStaSave->isEnabled());
@@ -310,7 +311,7 @@ private slots:
         QTextCursor first(f.mainText->document());
         first.setPosition(1);
         QVERIFY(typing::TypingCheck::isCurrentMark(first.charFormat()));
-        QCOMPARE(w.colourAt(0), w.state->AltColor1); // the mark leaves the colour
+        QCOMPARE(w.colourAt(0), w.state->settings.AltColor1); // the mark leaves the colour
         // The box sits over the lower right corner of the text.
         const QRect text = f.mainText->geometry(), box = f.tmpText->geometry();
         QCOMPARE(box.bottom(), text.bottom());
@@ -320,7 +321,7 @@ private slots:
     void withoutAutoOpenImeTheInputMethodStaysAsItIs() {
         Window w;
         QVERIFY(w.load());
-        w.state->AutoOpenIme = false;
+        w.state->settings.AutoOpenIme = false;
         w.open(kText, kTags);
         w.start();
         QTRY_VERIFY(w.window->tmpText->hasFocus());
@@ -349,19 +350,19 @@ private slots:
         w.start();
         w.commit(typed, 2000);
         QVERIFY(!w.window->testRunning());
-        QCOMPARE(w.state->RightCount, right);
-        QCOMPARE(w.state->ErrCount, err);
+        QCOMPARE(w.state->test.RightCount, right);
+        QCOMPARE(w.state->test.ErrCount, err);
         QCOMPARE(w.colourAt(0), right ? kRight : kError);
         // The input method goes back to English and the result opens.
         QCOMPARE(w.ime.activations.last(), QStringLiteral("english"));
         QTRY_COMPARE(w.results.size(), 1);
         QCOMPARE(w.results[0].time, QStringLiteral("0:00:02"));
-        QCOMPARE(w.state->TestDuration, 2000);
-        QVERIFY(w.state->ResultStatsReady);
+        QCOMPARE(w.state->test.TestDuration, 2000);
+        QVERIFY(w.state->derived.ResultStatsReady());
         QVERIFY(w.window->CmdStartTest->isEnabled() && w.window->mnuStaInfo->isEnabled());
         QVERIFY(!w.window->CmdPauTest->isEnabled());
         // The key that committed the character counts.
-        QCOMPARE(w.state->KeyPressCount, 1);
+        QCOMPARE(w.state->test.KeyPressCount, 1);
     }
 
     void wrongThenBackspaceThenRight() {
@@ -371,17 +372,17 @@ private slots:
         w.start();
         w.commit(QStringLiteral("找"));
         QCOMPARE(w.colourAt(0), kError);
-        QCOMPARE(w.state->ErrCount, 1);
+        QCOMPARE(w.state->test.ErrCount, 1);
         w.key(Qt::Key_Backspace);
         QCOMPARE(w.window->typingCheck().position(), 0);
         w.commit(QStringLiteral("我"));
-        QCOMPARE(w.state->RightCount, 1);
-        QCOMPARE(w.state->ErrCount, 0);
+        QCOMPARE(w.state->test.RightCount, 1);
+        QCOMPARE(w.state->test.ErrCount, 0);
         QCOMPARE(w.colourAt(0), kRight);
         w.key(Qt::Key_Left);
         QCOMPARE(w.window->typingCheck().position(), 0);
-        QCOMPARE(w.state->KeyPressCount, 2); // Backspace and Left
-        QCOMPARE(w.state->TypedText, QStringLiteral("我我"));
+        QCOMPARE(w.state->test.KeyPressCount, 2); // Backspace and Left
+        QCOMPARE(w.state->test.TypedText, QStringLiteral("我我"));
     }
 
     void theRightArrowStopsAtTheLastCharacter() {
@@ -393,8 +394,8 @@ private slots:
             w.key(Qt::Key_Right);
         QCOMPARE(w.window->typingCheck().position(), int(kText.size()) - 1);
         QVERIFY(w.window->testRunning());
-        QCOMPARE(w.state->KeyPressCount, 10);
-        QCOMPARE(w.state->RightCount + w.state->ErrCount, 0);
+        QCOMPARE(w.state->test.KeyPressCount, 10);
+        QCOMPARE(w.state->test.RightCount + w.state->test.ErrCount, 0);
     }
 
     void commitsAreCheckedCharacterByCharacterInBursts() {
@@ -403,14 +404,14 @@ private slots:
         w.open(QStringLiteral("我们学习好好学习我们学习"), QStringLiteral("001100110011"));
         w.start();
         w.commit(QStringLiteral("我们学")); // one commit, one tick: one burst
-        QCOMPARE(w.state->RightCount, 3);
+        QCOMPARE(w.state->test.RightCount, 3);
         QCOMPARE(w.window->typingCheck().position(), 3);
         w.commit(QStringLiteral("习"), 500);
-        QCOMPARE(w.state->TypedWordCounts, (std::array<int, 5>{0, 0, 1, 0, 0}));
+        QCOMPARE(w.state->test.TypedWordCounts, (std::array<int, 5>{0, 0, 1, 0, 0}));
         w.commit(QStringLiteral("好好学习我们学"), 500); // seven, counted as five
         w.commit(QStringLiteral("习"), 500);
-        QCOMPARE(w.state->TypedWordCounts, (std::array<int, 5>{1, 0, 1, 0, 1}));
-        QCOMPARE(w.state->TypedText, QStringLiteral("我们学习好好学习我们学习"));
+        QCOMPARE(w.state->test.TypedWordCounts, (std::array<int, 5>{1, 0, 1, 0, 1}));
+        QCOMPARE(w.state->test.TypedText, QStringLiteral("我们学习好好学习我们学习"));
         QVERIFY(!w.window->testRunning()); // the text has ended
         QTRY_COMPARE(w.results.size(), 1);
     }
@@ -424,10 +425,10 @@ private slots:
         w.preedit(QStringLiteral("2355"));
         QCOMPARE(w.window->tmpText->preedit(), QStringLiteral("2355"));
         QVERIFY(w.window->tmpText->width() > restWidth); // wide enough to show the code
-        QCOMPARE(w.state->RightCount + w.state->ErrCount, 0);
+        QCOMPARE(w.state->test.RightCount + w.state->test.ErrCount, 0);
         QCOMPARE(w.window->typingCheck().position(), 0);
         w.commit(QStringLiteral("我"));
-        QCOMPARE(w.state->RightCount, 1);
+        QCOMPARE(w.state->test.RightCount, 1);
         QCOMPARE(w.window->tmpText->text(), QString()); // the commit never stays in the box
         QCOMPARE(w.window->tmpText->width(), restWidth);
         // The candidate window goes next to the box.
@@ -444,15 +445,15 @@ private slots:
         w.open(QStringLiteral("ab好"), QStringLiteral("442"));
         w.start();
         QTest::keyClicks(w.window->tmpText, QStringLiteral("aB"));
-        QCOMPARE(w.state->RightCount, 1);
-        QCOMPARE(w.state->ErrCount, 1);
+        QCOMPARE(w.state->test.RightCount, 1);
+        QCOMPARE(w.state->test.ErrCount, 1);
         QCOMPARE(w.window->tmpText->text(), QString());
-        QCOMPARE(w.state->KeyPressCount, 2);
+        QCOMPARE(w.state->test.KeyPressCount, 2);
         // A key held down repeats; it is let go once.
         QTest::sendKeyEvent(QTest::Release, w.window->tmpText, Qt::Key_X, 'x', Qt::NoModifier);
         QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"), true);
         QApplication::sendEvent(w.window->tmpText, &repeat);
-        QCOMPARE(w.state->KeyPressCount, 3);
+        QCOMPARE(w.state->test.KeyPressCount, 3);
     }
 
     void f2ShowsTheCodeOfTheCurrentWord_data() {
@@ -493,7 +494,7 @@ private slots:
         // While paused typed characters are not checked; they wait in the box.
         QTest::keyClicks(f.tmpText, QStringLiteral("x"));
         QCOMPARE(f.tmpText->text(), QStringLiteral("x"));
-        QCOMPARE(w.state->ErrCount, 0);
+        QCOMPARE(w.state->test.ErrCount, 0);
         w.clock.advance(kMinute);
         w.pause(); // resume
         QCOMPARE(f.CmdPauTest->text(), QStringLiteral("暂停测试"));
@@ -502,8 +503,8 @@ private slots:
         QCOMPARE(w.ime.activations.last(), QStringLiteral("table:qorvan"));
         // The next arrival checks what waited in the box first.
         w.commit(QStringLiteral("们"), 0);
-        QCOMPARE(w.state->ErrCount, 1);
-        QCOMPARE(w.state->RightCount, 1);
+        QCOMPARE(w.state->test.ErrCount, 1);
+        QCOMPARE(w.state->test.RightCount, 1);
         w.clock.advance(kMinute);
         w.pause();
         w.clock.advance(kMinute);
@@ -511,7 +512,7 @@ private slots:
         w.clock.advance(kMinute);
         w.leaveResult = false;
         w.end();
-        QCOMPARE(w.state->TestDuration, 3 * kMinute);
+        QCOMPARE(w.state->test.TestDuration, 3 * kMinute);
         QCOMPARE(w.results.size(), 1);
         QCOMPARE(w.results[0].time, QStringLiteral("0:03:00"));
         QCOMPARE(w.results[0].accuracy, QStringLiteral("50.00%"));
@@ -522,8 +523,8 @@ private slots:
     void theCountdownEndsTheTest() {
         Window w;
         QVERIFY(w.load());
-        w.state->IsLimitTime = true;
-        w.state->LimitTimeLen = 5;
+        w.state->settings.IsLimitTime = true;
+        w.state->settings.LimitTimeLen = 5;
         w.open(kText, kTags);
         w.start();
         frmFcTest &f = *w.window;
@@ -573,14 +574,14 @@ private slots:
         w.end(); // the result dialog's exit is clicked
         QCOMPARE(w.results.size(), 1);
         QCOMPARE(w.results[0].total, QString::number(kText.size()));
-        QCOMPARE(w.colourAt(0), w.state->AltColor1);
+        QCOMPARE(w.colourAt(0), w.state->settings.AltColor1);
         QCOMPARE(w.colourAt(1), before);
         QCOMPARE(w.window->mainText->toPlainText(), kText);
         // A new test starts on the text as it was.
         w.start();
         w.commit(QStringLiteral("我"));
-        QCOMPARE(w.state->RightCount, 1);
-        QCOMPARE(w.state->ErrCount, 0);
+        QCOMPARE(w.state->test.RightCount, 1);
+        QCOMPARE(w.state->test.ErrCount, 0);
         // "统计信息(&C)…" shows the result again once the test has ended.
         w.end();
         w.window->mnuStaInfo->trigger();

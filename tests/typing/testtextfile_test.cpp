@@ -46,15 +46,15 @@ QStringList describe(QTextDocument &doc) {
 struct ColouredText {
     ColouredText() {
         auto &s = *ts.state;
-        s.AltColor1 = 0x0000FF;
-        s.AltColor2 = 0xFF0000;
-        s.SymColor = 0xFF00FF;
-        s.AlphaColor = 0x00FFFF;
-        s.NeedFc = true;
-        s.NeedJmTips = true;
+        s.settings.AltColor1 = 0x0000FF;
+        s.settings.AltColor2 = 0xFF0000;
+        s.settings.SymColor = 0xFF00FF;
+        s.settings.AlphaColor = 0x00FFFF;
+        s.settings.NeedFc = true;
+        s.settings.NeedJmTips = true;
         text = QStringLiteral("我们学习好。ab\u3000<&>\"") + QString::fromUcs4(U"\U00020000") +
                QStringLiteral("好");
-        s.SegmentTags = QStringLiteral("0011024422222110");
+        s.text.SegmentTags = QStringLiteral("0011024422222110");
         doc.setDefaultFont(QFont(QString::fromUtf16(coding::kKaiFontName), 16));
         doc.setPlainText(text);
         coding::PrepareTestText(s, doc);
@@ -137,8 +137,8 @@ TEST(TestTextCopy, RestoreUsesTheCopyOrColoursAgain) {
     // With the copy: its colours, whatever was typed.
     ASSERT_TRUE(typing::saveTestTextCopy(s, c.doc, nullptr));
     recolour(c.doc, 0x00FF00);
-    s.RightCount = 0;
-    s.ErrCount = 0;
+    s.test.RightCount = 0;
+    s.test.ErrCount = 0;
     EXPECT_EQ(typing::restoreTestText(s, c.doc), typing::Restored::FromCopy);
     EXPECT_EQ(describe(c.doc), prepared);
 
@@ -146,8 +146,8 @@ TEST(TestTextCopy, RestoreUsesTheCopyOrColoursAgain) {
     typing::removeTestTextCopy(s);
     EXPECT_FALSE(QFile::exists(path));
     recolour(c.doc, 0x00FF00);
-    s.RightCount = 3;
-    s.ErrCount = 1;
+    s.test.RightCount = 3;
+    s.test.ErrCount = 1;
     EXPECT_EQ(typing::restoreTestText(s, c.doc), typing::Restored::Recoloured);
     EXPECT_EQ(describe(c.doc), prepared);
 
@@ -164,8 +164,8 @@ TEST(TestTextCopy, RestoreUsesTheCopyOrColoursAgain) {
     typing::removeTestTextCopy(s);
     recolour(c.doc, 0x00FF00);
     const QStringList untouched = describe(c.doc);
-    s.RightCount = 0;
-    s.ErrCount = 0;
+    s.test.RightCount = 0;
+    s.test.ErrCount = 0;
     EXPECT_EQ(typing::restoreTestText(s, c.doc), typing::Restored::Unchanged);
     EXPECT_EQ(describe(c.doc), untouched);
 }

@@ -30,9 +30,9 @@ struct Typing {
     explicit Typing(const QString &text, const QString &tags = {}) {
         auto &s = *ts.state;
         s.services.setClock(&clock);
-        s.RightColor = kRight;
-        s.ErrorColor = kError;
-        s.SegmentTags = tags.isEmpty() ? QString(text.size(), QLatin1Char('0')) : tags;
+        s.settings.RightColor = kRight;
+        s.settings.ErrorColor = kError;
+        s.text.SegmentTags = tags.isEmpty() ? QString(text.size(), QLatin1Char('0')) : tags;
         doc.setPlainText(text);
         QTextCursor all(&doc);
         all.select(QTextCursor::Document);
@@ -72,14 +72,14 @@ TEST(TypingCheck, OneCharacterTextEndsWithTheFirstCharacter) {
         EXPECT_TRUE(t.markedAt(0));
         EXPECT_TRUE(t.type(QString::fromUtf8(c.typed)));
         EXPECT_FALSE(t.check.active());
-        EXPECT_EQ(t.state().RightCount, c.right);
-        EXPECT_EQ(t.state().ErrCount, c.err);
+        EXPECT_EQ(t.state().test.RightCount, c.right);
+        EXPECT_EQ(t.state().test.ErrCount, c.err);
         EXPECT_EQ(t.colourAt(0), c.colour);
         EXPECT_FALSE(t.markedAt(0));
-        EXPECT_EQ(t.state().TypedText, QStringLiteral("好"));
+        EXPECT_EQ(t.state().test.TypedText, QStringLiteral("好"));
         // After the end nothing is checked any more.
         EXPECT_FALSE(t.type(QStringLiteral("好")));
-        EXPECT_EQ(t.state().RightCount + t.state().ErrCount, 1);
+        EXPECT_EQ(t.state().test.RightCount + t.state().test.ErrCount, 1);
     }
 }
 
@@ -88,9 +88,9 @@ TEST(TypingCheck, ComparisonIsExactInCaseAndWidth) {
     EXPECT_FALSE(t.type(QStringLiteral("A")));  // a: wrong case
     EXPECT_FALSE(t.type(QStringLiteral("A")));  // Ａ: wrong width
     EXPECT_FALSE(t.type(QStringLiteral("。"))); // right
-    EXPECT_EQ(t.state().RightCount, 1);
-    EXPECT_EQ(t.state().ErrCount, 2);
-    EXPECT_EQ(t.state().TypedText, QStringLiteral("aＡ。"));
+    EXPECT_EQ(t.state().test.RightCount, 1);
+    EXPECT_EQ(t.state().test.ErrCount, 2);
+    EXPECT_EQ(t.state().test.TypedText, QStringLiteral("aＡ。"));
 }
 
 TEST(TypingCheck, RetypingMovesAPositionBetweenTheCounts) {
@@ -102,22 +102,22 @@ TEST(TypingCheck, RetypingMovesAPositionBetweenTheCounts) {
     EXPECT_TRUE(t.markedAt(0));
     EXPECT_FALSE(t.markedAt(1));
     t.type(QStringLiteral("我"));
-    EXPECT_EQ(t.state().RightCount, 1);
-    EXPECT_EQ(t.state().ErrCount, 0);
+    EXPECT_EQ(t.state().test.RightCount, 1);
+    EXPECT_EQ(t.state().test.ErrCount, 0);
     EXPECT_EQ(t.colourAt(0), kRight);
 
     // Right over right stays one; wrong over right moves it.
     t.check.moveLeft();
     t.type(QStringLiteral("我"));
-    EXPECT_EQ(t.state().RightCount, 1);
+    EXPECT_EQ(t.state().test.RightCount, 1);
     t.check.moveLeft();
     t.type(QStringLiteral("戒"));
-    EXPECT_EQ(t.state().RightCount, 0);
-    EXPECT_EQ(t.state().ErrCount, 1);
+    EXPECT_EQ(t.state().test.RightCount, 0);
+    EXPECT_EQ(t.state().test.ErrCount, 1);
     EXPECT_EQ(t.check.markAt(0), Mark::Wrong);
     EXPECT_EQ(t.check.markAt(1), Mark::Untyped);
     // Every typed character is in TypedText, retyped or not.
-    EXPECT_EQ(t.state().TypedText, QStringLiteral("我我我我"));
+    EXPECT_EQ(t.state().test.TypedText, QStringLiteral("我我我我"));
 }
 
 TEST(TypingCheck, MovesStayInsideTheText) {
@@ -131,7 +131,7 @@ TEST(TypingCheck, MovesStayInsideTheText) {
     EXPECT_FALSE(t.markedAt(1));
     // The moves change neither colours nor counts.
     EXPECT_EQ(t.colourAt(0), kWord);
-    EXPECT_EQ(t.state().RightCount + t.state().ErrCount, 0);
+    EXPECT_EQ(t.state().test.RightCount + t.state().test.ErrCount, 0);
     EXPECT_TRUE(t.check.active());
 }
 
@@ -176,33 +176,33 @@ TEST(TypingCheck, CharactersOfOneArrivalFormOneBurst) {
         Typing t(QStringLiteral("我们学习好好学习好"));
         for (const auto &[text, pause] : c.arrivals)
             t.type(QString::fromUtf8(text), pause);
-        EXPECT_EQ(t.state().TypedWordCounts, c.counts);
+        EXPECT_EQ(t.state().test.TypedWordCounts, c.counts);
     }
 }
 
 TEST(TypingCheck, AnArrivalBeyondTheEndIsCutOff) {
     Typing t(QStringLiteral("学习"));
     EXPECT_TRUE(t.type(QStringLiteral("学习好")));
-    EXPECT_EQ(t.state().RightCount, 2);
-    EXPECT_EQ(t.state().TypedText, QStringLiteral("学习"));
+    EXPECT_EQ(t.state().test.RightCount, 2);
+    EXPECT_EQ(t.state().test.TypedText, QStringLiteral("学习"));
     EXPECT_EQ(t.check.position(), 2);
 }
 
 TEST(TypingCheck, StartBeginsAFreshTest) {
     Typing t(QStringLiteral("我们学习"));
     t.type(QStringLiteral("我们"));
-    t.state().KeyPressCount = 7;
+    t.state().test.KeyPressCount = 7;
     t.clock.advance(1000);
     t.check.start();
     EXPECT_EQ(t.check.position(), 0);
-    EXPECT_EQ(t.state().RightCount, 0);
-    EXPECT_EQ(t.state().KeyPressCount, 0);
+    EXPECT_EQ(t.state().test.RightCount, 0);
+    EXPECT_EQ(t.state().test.KeyPressCount, 0);
     EXPECT_EQ(t.check.lastInputTick(), t.clock.tickMs());
     EXPECT_EQ(t.check.markAt(0), Mark::Untyped);
     EXPECT_TRUE(t.markedAt(0));
     EXPECT_FALSE(t.markedAt(2)); // the old current character lost its mark
     t.type(QStringLiteral("我"));
-    EXPECT_EQ(t.state().RightCount, 1);
+    EXPECT_EQ(t.state().test.RightCount, 1);
 }
 
 TEST(TypingCheck, ASurrogatePairIsOneCharacter) {
@@ -210,13 +210,13 @@ TEST(TypingCheck, ASurrogatePairIsOneCharacter) {
     Typing t(ext + QStringLiteral("好"));
     EXPECT_FALSE(t.type(ext));
     EXPECT_EQ(t.check.position(), 2);
-    EXPECT_EQ(t.state().RightCount, 1);
+    EXPECT_EQ(t.state().test.RightCount, 1);
     EXPECT_EQ(t.check.markAt(1), Mark::Right);
     t.check.moveLeft();
     EXPECT_EQ(t.check.position(), 0);
     EXPECT_TRUE(t.type(QStringLiteral("好好")));
-    EXPECT_EQ(t.state().ErrCount, 1);
-    EXPECT_EQ(t.state().RightCount, 1);
+    EXPECT_EQ(t.state().test.ErrCount, 1);
+    EXPECT_EQ(t.state().test.RightCount, 1);
 }
 
 TEST(TypingCheck, HintItemFollowsThePosition) {

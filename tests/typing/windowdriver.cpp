@@ -117,7 +117,8 @@ int main(int argc, char **argv) {
         {[&state](QWidget &parent) { return typing::frmFcTest::run(state, parent); }, {}});
     if (main.Form_Load(backend.get()) != app::frmMain::StartupResult::Ready)
         return 1;
-    say(QStringLiteral("handles: %1 %2").arg(state.ImeLayoutHandle, state.EnglishLayoutHandle));
+    say(QStringLiteral("handles: %1 %2")
+            .arg(state.inputMethod.ImeLayoutHandle, state.inputMethod.EnglishLayoutHandle));
     main.show();
 
     enum class Step { OpenTestWindow, OpenText, ChooseFile, Start, Ready, Result, Closed, Done };
@@ -163,7 +164,7 @@ int main(int argc, char **argv) {
                 QTimer::singleShot(500, window, [window, file] { window->grab().save(file); });
             return;
         case Step::Ready:
-            if (!window->tmpText->hasFocus() || current() != state.ImeLayoutHandle)
+            if (!window->tmpText->hasFocus() || current() != state.inputMethod.ImeLayoutHandle)
                 return;
             say(QStringLiteral("READY %1").arg(current()));
             step = Step::Result;
@@ -175,13 +176,13 @@ int main(int argc, char **argv) {
                              result->lblTime->text(), result->lblRgtRate->text(),
                              result->lblRate->text(), result->lblEffRate->text()));
                 QStringList words;
-                for (int c : state.TypedWordCounts)
+                for (int c : state.test.TypedWordCounts)
                     words << QString::number(c);
                 say(QStringLiteral("COUNTS right=%1 err=%2 keys=%3 words=%4 typed=%5 ime=%6")
-                        .arg(state.RightCount)
-                        .arg(state.ErrCount)
-                        .arg(state.KeyPressCount)
-                        .arg(words.join(QLatin1Char(',')), state.TypedText, current()));
+                        .arg(state.test.RightCount)
+                        .arg(state.test.ErrCount)
+                        .arg(state.test.KeyPressCount)
+                        .arg(words.join(QLatin1Char(',')), state.test.TypedText, current()));
                 result->cmdOk->click();
                 step = Step::Closed;
                 later([] {

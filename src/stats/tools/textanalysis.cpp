@@ -2,16 +2,13 @@
 
 #include "coding/appstate.h"
 #include "coding/codelookup.h"
-#include "coding/textcolouring.h"
-#include "coding/wordtable.h"
+#include "coding/texttables.h"
 #include "prepare/filterfiles.h"
-#include "prepare/handover.h"
 #include "prepare/textfilereader.h"
 #include "prepare/textpreparation.h"
 
 #include <QDir>
 #include <QJsonArray>
-#include <QTextDocument>
 
 namespace stats {
 
@@ -81,30 +78,23 @@ std::optional<TextAnalysis> analyseText(coding::AppState &state, const QString &
     if (!prepared)
         return fail(error, why);
 
-    // The hand-over to the test window: the text goes into its view, which is
-    // coloured and counted, and the results of earlier tests are cleared.
-    state.SegmentTags = prepared->tags;
-    QTextDocument mainText;
-    mainText.setPlainText(prepared->text);
-    state.AlphaCount = 0;
-    coding::PrepareTestText(state, mainText);
-    prepare::clearEarlierResults(state);
+    // The hand-over to the test window: the text becomes the current text, its
+    // classes counted from its tags, the results of earlier tests gone.
+    state.setText(prepared->text, prepared->tags);
 
     // "更多信息(&M)" and "全文键数(&K)…".
-    const QString shown = mainText.toPlainText();
-    if (!coding::BuildCharTable(state, shown) || !coding::BuildWordTable(state, shown))
+    state.derived.textTables = coding::buildTextTables(
+        state, state.text.text, state.text.SegmentTags, coding::TableKind::TestText);
+    if (!state.derived.textTables)
         return fail(error, state.codeDatabase.errorString());
-    state.MoreInfoStatsReady = true;
-    state.WordTableDone = true;
-    state.TextKeyCounts = countTextKeys(state);
-    state.TextKeysDone = true;
+    state.derived.textKeys = countTextKeys(state);
 
     TextAnalysis a;
     a.segmentation = prepare::insertSeparators(*prepared).text;
-    a.HzCount = state.HzCount;
-    a.SymCount = state.SymCount;
-    a.AlphaCount = state.AlphaCount;
-    a.TextKeyCounts = state.TextKeyCounts;
+    a.HzCount = state.text.HzCount;
+    a.SymCount = state.text.SymCount;
+    a.AlphaCount = state.text.AlphaCount;
+    a.TextKeyCounts = *state.derived.textKeys;
     return a;
 }
 

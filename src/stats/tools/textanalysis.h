@@ -31,10 +31,11 @@ struct TextAnalysis {
 
 // Runs the program's own path for a text file: reading and cleaning with the
 // 2000-character cap, segmentation with state.library, widening and the filters
-// (the symbols from the application directory's filter.dat), the character-class
-// counts of the test window's colouring, the character table, the word table and the
-// whole-text keystroke counts. The state is left as the test window would leave it
-// after "更多信息(&M)" (SegmentTags, counts, tables, TextKeyCounts). On failure
+// (the symbols from the application directory's filter.dat), the character classes
+// of the tags, the character table, the word table and the whole-text keystroke
+// counts, through the functions the windows use. The state is left as the test
+// window would leave it after "全文键数(&K)…" (the current text, its tables and
+// counts). On failure
 // returns nothing and sets error to a message naming the file.
 std::optional<TextAnalysis> analyseFile(coding::AppState &state, const QString &path,
                                         const AnalyseOptions &options, QString *error);

@@ -1,6 +1,7 @@
-// The word table: words by length class, with codes, most frequent first.
+// The word table of the test text: words by length class, with codes, most
+// frequent first.
 #include "coding/codelookup.h"
-#include "coding/wordtable.h"
+#include "coding/texttables.h"
 #include "teststate.h"
 
 namespace coding {
@@ -15,19 +16,18 @@ QStringList words(const QList<CodeRecord> &entries) {
     return out;
 }
 
-TEST(BuildWordTable, WordsByClassWithCodes) {
+TEST(TestTextWordTable, WordsByClassWithCodes) {
     TestState t;
     AppState &s = *t.state;
-    s.SegmentTags = "001100";
-    ASSERT_TRUE(BuildWordTable(s, "我们学习我们"));
-    EXPECT_EQ(s.WordCount, (std::array<int, 5>{0, 2, 0, 0, 0}));
-    EXPECT_EQ(s.WordTable[1],
+    const auto tables = buildTextTables(s, "我们学习我们", "001100", TableKind::TestText);
+    ASSERT_TRUE(tables);
+    for (size_t c = 0; c < 5; ++c)
+        EXPECT_EQ(tables->WordCount(c), c == 1 ? 2 : 0);
+    EXPECT_EQ(tables->WordTable[1],
               (QList<CodeRecord>{{"我们", 2, "2327", ""}, {"学习", 1, "3217", "321"}}));
-    for (int c : {0, 2, 3, 4})
-        EXPECT_TRUE(s.WordTable[c].isEmpty());
 }
 
-TEST(BuildWordTable, ClassesAndWhatStaysOut) {
+TEST(TestTextWordTable, ClassesAndWhatStaysOut) {
     TestState t;
     AppState &s = *t.state;
     struct Case {
@@ -53,21 +53,19 @@ TEST(BuildWordTable, ClassesAndWhatStaysOut) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        s.WordTable[0] = {{"old", 1, "", ""}};
-        s.WordCount = {1, 0, 0, 0, 0};
-        s.SegmentTags = c.tags;
-        ASSERT_TRUE(BuildWordTable(s, c.text));
+        const auto tables = buildTextTables(s, c.text, c.tags, TableKind::TestText);
+        ASSERT_TRUE(tables);
         for (int k = 0; k < 5; ++k) {
             const QStringList expected = c.classes.value(k);
-            EXPECT_EQ(words(s.WordTable[k]), expected) << "class " << k + 1;
-            EXPECT_EQ(s.WordCount[k], expected.size()) << "class " << k + 1;
+            EXPECT_EQ(words(tables->WordTable[k]), expected) << "class " << k + 1;
+            EXPECT_EQ(tables->WordCount(k), expected.size()) << "class " << k + 1;
         }
     }
 }
 
 // The order within a class is that of a selection sort that, among equal counts,
 // takes the later entry: worked out by hand for each row.
-TEST(BuildWordTable, OrderOfEqualCounts) {
+TEST(TestTextWordTable, OrderOfEqualCounts) {
     TestState t;
     AppState &s = *t.state;
     struct Case {
@@ -81,24 +79,21 @@ TEST(BuildWordTable, OrderOfEqualCounts) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        s.SegmentTags = c.tags;
-        ASSERT_TRUE(BuildWordTable(s, c.text));
-        EXPECT_EQ(words(s.WordTable[0]), c.order);
+        const auto tables = buildTextTables(s, c.text, c.tags, TableKind::TestText);
+        ASSERT_TRUE(tables);
+        EXPECT_EQ(words(tables->WordTable[0]), c.order);
     }
 }
 
-TEST(BuildWordTable, MissingDatabaseLeavesTheTableEmpty) {
+TEST(TestTextWordTable, MissingDatabaseLeavesTheTableEmpty) {
     TestState t(TestState::Database::None);
     AppState &s = *t.state;
-    s.SegmentTags = "001100";
-    EXPECT_FALSE(BuildWordTable(s, "我们学习我们"));
-    EXPECT_EQ(s.WordCount, (std::array<int, 5>{}));
+    EXPECT_FALSE(buildTextTables(s, "我们学习我们", "001100", TableKind::TestText));
     reportCodeDatabaseError(s);
     EXPECT_EQ(t.messages.shown.size(), 1);
 
-    // A text without words needs no database.
-    s.SegmentTags = "224";
-    EXPECT_TRUE(BuildWordTable(s, "，。a"));
+    // A text without anything to look up needs no database.
+    EXPECT_TRUE(buildTextTables(s, "a1", "44", TableKind::TestText));
 }
 
 } // namespace
