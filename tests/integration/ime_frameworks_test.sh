@@ -86,7 +86,10 @@ bus_has_owner() {
 #   a character on the first page but not first, after paging on and back ("=",
 #     "-", then its key);
 #   the word of the second page again, by moving the highlight onto it (Down)
-#     and committing the highlighted candidate (Space).
+#     and committing the highlighted candidate (Space);
+#   the first word again, with a wrong last digit taken back (Backspace);
+#   the first candidate of the second-page word's code after F6, which chooses
+#     nothing.
 # Each is chosen with a frequency strictly between its neighbours' under its code,
 # so that its place does not hang on how a framework orders equal frequencies.
 python3 - "$items" >"$work/plan" <<'PY' || { echo "FAIL: cannot read $items"; exit 1; }
@@ -122,6 +125,12 @@ def by_key(chosen, paging):
 def by_arrows(chosen):
     _, code, at = chosen
     return list(code) + ["Down"] * (at - 1) + ["space"]
+def with_a_digit_taken_back(chosen):
+    _, code, _ = chosen
+    wrong = str((int(code[-1]) + 1) % 10)
+    return list(code[:-1]) + [wrong, "BackSpace", code[-1], "space"]
+def first_of(code):
+    return under[code][0][0], code, 1
 first_char = pick(False, 1, 1)
 first_word = pick(True, 1, 1)
 word_on_page_one = pick(True, 2, PAGE)
@@ -136,6 +145,8 @@ plan = [
     (char_on_page_two, by_key(char_on_page_two, ["equal"])),
     (char_on_page_one, by_key(char_on_page_one, ["equal", "minus"])),
     (word_on_page_two, by_arrows(word_on_page_two)),
+    (first_word, with_a_digit_taken_back(first_word)),
+    (first_of(word_on_page_two[1]), list(word_on_page_two[1]) + ["F6", "space"]),
 ]
 for (item, code, at), keys in plan:
     print(item, code, at, " ".join(keys))
