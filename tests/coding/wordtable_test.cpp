@@ -22,7 +22,7 @@ TEST(BuildWordTable, WordsByClassWithCodes) {
     ASSERT_TRUE(BuildWordTable(s, "我们学习我们"));
     EXPECT_EQ(s.WordCount, (std::array<int, 5>{0, 2, 0, 0, 0}));
     EXPECT_EQ(s.WordTable[1],
-              (QList<CodeRecord>{{"我们", 2, "2327", ""}, {"学习", 1, "3217", "321"}}));
+              (QList<CodeRecord>{{"我们", 2, "235272", ""}, {"学习", 1, "324171", "3241"}}));
     for (int c : {0, 2, 3, 4})
         EXPECT_TRUE(s.WordTable[c].isEmpty());
 }

@@ -113,10 +113,10 @@ TEST(TextKeys, WordWays) {
                  {WordShortCharShort, 4},
                  {WordShortFunc, 4}})},
         {"six_character_word_counts_with_the_long_words",
-         {{{}, {}, {}, {}, QList<CodeRecord>{{"中华人民共和国", 3, "5286", "528"}}}},
+         {{{}, {}, {}, {}, QList<CodeRecord>{{"中华人民共和国", 3, "528060", "528"}}}},
          {0, 0, 0, 0, 1},
-         counts({{WordStdTotal, 18},
-                 {WordStdWords, 12},
+         counts({{WordStdTotal, 24},
+                 {WordStdWords, 18},
                  {WordStdFunc, 6},
                  {WordShortTotal, 15},
                  {WordShortWordShort, 9},
@@ -126,13 +126,13 @@ TEST(TextKeys, WordWays) {
          {0, 1, 0, 0, 0},
          counts({{WordStdTotal, 2}, {WordStdFunc, 2}, {WordShortTotal, 2}, {WordShortFunc, 2}})},
         {"entries_past_the_class_count_are_not_counted",
-         {{{}, QList<CodeRecord>{{"学习", 1, "3217", ""}, {"stale", 9, "9999", ""}}}},
+         {{{}, QList<CodeRecord>{{"学习", 1, "324171", ""}, {"stale", 9, "9999", ""}}}},
          {0, 1, 0, 0, 0},
-         counts({{WordStdTotal, 6},
-                 {WordStdWords, 4},
+         counts({{WordStdTotal, 8},
+                 {WordStdWords, 6},
                  {WordStdFunc, 2},
-                 {WordShortTotal, 6},
-                 {WordShortStd, 4},
+                 {WordShortTotal, 8},
+                 {WordShortStd, 6},
                  {WordShortFunc, 2}})},
     };
     for (const Case &c : cases) {
@@ -143,19 +143,19 @@ TEST(TextKeys, WordWays) {
 
 TEST(TextKeys, AllFourWaysTogether) {
     // 我 ×3 (2355 / 23), ， ×4 (no code), 习 ×2 (17120, no short code); words 我 (class
-    // 1), 学习 ×2 (class 2), a six-character word (class 5); 5 letters and digits and 4
-    // punctuation characters in the text.
+    // 1), 学习 ×2 (class 2, 324171, no short code), a six-character word (class 5,
+    // 111000 / 1110); 5 letters and digits and 4 punctuation characters in the text.
     const QList<CodeRecord> chars{
         {"我", 3, "2355", "23"}, {"，", 4, "", ""}, {"习", 2, "17120", ""}};
     const WordTable words{QList<CodeRecord>{{"我", 1, "2355", "23"}},
-                          QList<CodeRecord>{{"学习", 2, "3217", ""}},
+                          QList<CodeRecord>{{"学习", 2, "324171", ""}},
                           {},
                           {},
-                          QList<CodeRecord>{{"一二三四五六", 1, "1234", "123"}}};
+                          QList<CodeRecord>{{"一二三四五六", 1, "111000", "1110"}}};
     const KeyCounts expected{41, 22, 4,  10,        // 0-3
                              35, 10, 6,  4,  10,    // 4-8
-                             33, 4,  12, 4,  8,     // 9-13
-                             30, 8,  2,  3,  4,  8, // 14-19
+                             39, 4,  18, 4,  8,     // 9-13
+                             35, 12, 2,  4,  4,  8, // 14-19
                              5,  5,  5,  5};        // 20-23
     EXPECT_EQ(countTextKeys(chars, words, {1, 1, 0, 0, 1}, 5, 4), expected);
 }
@@ -164,14 +164,14 @@ TEST(TextKeys, FromTheStateUpToCharTableLast) {
     coding::AppState state(coding::AppDirectory::at("/nonexistent"), nullptr);
     state.CharTable = {{"我", 1, "2355", "23"}, {"，", 5, "", ""}};
     state.CharTableLast = 0;
-    state.WordTable[1] = {{"学习", 1, "3217", "321"}};
+    state.WordTable[1] = {{"学习", 1, "324171", "3241"}};
     state.WordCount = {0, 1, 0, 0, 0};
     state.AlphaCount = 2;
     state.SymCount = 1;
     const KeyCounts k = countTextKeys(state);
     EXPECT_EQ(k[CharStdPunct], 0);
     EXPECT_EQ(k[CharStdTotal], 4 + 2 + 2);
-    EXPECT_EQ(k[WordShortTotal], 3 + 2 + 1 + 2);
+    EXPECT_EQ(k[WordShortTotal], 4 + 2 + 1 + 2);
 }
 
 // --- Typed text ------------------------------------------------------------------
@@ -236,7 +236,7 @@ TEST(UserKeys, Cases) {
         {"words_with_codes",
          {{"我", 2, "23550", "23"}, {"习", 1, "17120", ""}},
          {QList<CodeRecord>{{"我", 2, "23550", "23"}},
-          QList<CodeRecord>{{"学习", 1, "3217", "321"}, {"们好", 1, "2747", ""}}},
+          QList<CodeRecord>{{"学习", 1, "324171", "3241"}, {"们好", 1, "272474", ""}}},
          {1, 2, 0, 0, 0},
          counts({{CharStdTotal, 21},
                  {CharStdChars, 15},
@@ -245,14 +245,14 @@ TEST(UserKeys, Cases) {
                  {CharShortStd, 5},
                  {CharShortShort, 4},
                  {CharShortFunc, 6},
-                 {WordStdTotal, 26},
+                 {WordStdTotal, 30},
                  {WordStdChars, 10},
-                 {WordStdWords, 8},
+                 {WordStdWords, 12},
                  {WordStdFunc, 8},
-                 {WordShortTotal, 19},
-                 {WordShortStd, 4},
+                 {WordShortTotal, 22},
+                 {WordShortStd, 6},
                  {WordShortCharShort, 4},
-                 {WordShortWordShort, 3},
+                 {WordShortWordShort, 4},
                  {WordShortFunc, 8}})},
     };
     for (const Case &c : cases) {
@@ -265,7 +265,7 @@ TEST(UserKeys, Cases) {
 TEST(UserKeys, SecondCountOverTheKeptTablesGivesTheSameNumbers) {
     const QList<CodeRecord> chars{{"，", 1, "", ""}, {" ", 1, "", ""}};
     WordTable words{QList<CodeRecord>{{" ", 1, "", ""}},
-                    QList<CodeRecord>{{"， ", 1, "", ""}, {"我们", 2, "2327", ""}}};
+                    QList<CodeRecord>{{"， ", 1, "", ""}, {"我们", 2, "235272", ""}}};
     const KeyCounts first = countUserKeys(chars, words, {1, 2, 0, 0, 0}, 1);
     EXPECT_EQ(words[1][0].text, QStringLiteral("，")); // the table keeps the shortened item
     EXPECT_EQ(words[0][0].text, QString());
