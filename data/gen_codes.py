@@ -11,7 +11,9 @@ Inputs:
     MIN_FREQ become the input method's words.
 
 Outputs (into --out):
-  * jtdb.dat    the SQLite code database: jtzi, jtci0..jtci9, jmzici
+  * jtdb.dat    the SQLite code database: jtzi, jtci0..jtci9, jmzici, and
+                candidates (each item's shortest code and its place among that
+                code's candidates in the input-method tables)
   * marvik.dic  the segmentation library's dictionary
   * qorvan.txt  every item with its codes and frequency, for building the
                 input-method tables (one line: item, standard code, short
@@ -89,14 +91,19 @@ def read_words(path, codes):
 
 
 def word_code(word, codes):
+    """The standard code of an item from its characters' five-digit codes: a
+    character's own code; for a word six digits, the first three of each of two
+    characters, the first two of each of three, and for four or more the first
+    digit of the first and second character and the first two of the third and
+    the last."""
     c = [codes[ch] for ch in word]
     if len(c) == 1:
         return c[0]
     if len(c) == 2:
-        return c[0][:2] + c[1][:2]
+        return c[0][:3] + c[1][:3]
     if len(c) == 3:
-        return c[0][0] + c[1][0] + c[2][:2]
-    return c[0][0] + c[1][0] + c[2][0] + c[-1][0]
+        return c[0][:2] + c[1][:2] + c[2][:2]
+    return c[0][0] + c[1][0] + c[2][:2] + c[-1][:2]
 
 
 def utf16_key(s):
@@ -106,30 +113,54 @@ def utf16_key(s):
 def short_codes(chars, words, char_freq, word_freq, codes_of):
     """Assigns short codes: unique proper prefixes of the standard code.
 
-    Level 1 and 2 take characters only, level 3 characters and words; within a
-    level items go in descending frequency, ties in code point order; an item
-    keeps at most two short codes. Returns {item: [short codes, shortest first]}.
+    Levels 1 and 2 take characters only, level 3 characters and words, level 4
+    words only; within a level items go in descending frequency, ties in code
+    point order; an item keeps at most two short codes. Returns {item: [short
+    codes, shortest first]}.
     """
     taken = set()
     result = {}
     char_order = sorted(chars, key=lambda c: (-char_freq[c], utf16_key(c)))
+    word_order = sorted(words, key=lambda w: (-word_freq[w], utf16_key(w)))
     all_order = sorted(list(chars) + list(words),
                        key=lambda i: (-(char_freq[i] if len(i) == 1 else word_freq[i]),
                                       utf16_key(i)))
-    for level, order in ((1, char_order), (2, char_order), (3, all_order)):
+    levels = ((1, char_order), (2, char_order), (3, all_order), (4, word_order))
+    for level, order in levels:
         for item in order:
             mine = result.setdefault(item, [])
             if len(mine) >= 2:
                 continue
-            prefix = codes_of(item)[:level]
-            if prefix in taken:
+            code = codes_of(item)
+            prefix = code[:level]
+            if len(code) <= level or prefix in taken:
                 continue
             taken.add(prefix)
             mine.append(prefix)
     return {k: v for k, v in result.items() if v}
 
 
-def write_database(path, chars, words, std, short):
+def candidate_positions(items, std, short):
+    """Where each item stands among the candidates of its shortest code.
+
+    items are in the order of qorvan.txt, most frequent first; the input-method
+    tables list the items of one code in that order. The shortest code is the
+    first short code, or the standard code when there is none. Returns {item:
+    (shortest code, 1-based position)}."""
+    seen = {}
+    place = {}
+    for item in items:
+        for code in [std[item]] + short.get(item, []):
+            seen[code] = seen.get(code, 0) + 1
+            place[(item, code)] = seen[code]
+    result = {}
+    for item in items:
+        shortest = (short.get(item) or [std[item]])[0]
+        result[item] = (shortest, place[(item, shortest)])
+    return result
+
+
+def write_database(path, chars, words, std, short, positions):
     if os.path.exists(path):
         os.remove(path)
     db = sqlite3.connect(path)
@@ -140,6 +171,9 @@ def write_database(path, chars, words, std, short):
     for t in tables:
         db.execute("CREATE TABLE %s (%s)" % (t, cols))
     db.execute("CREATE TABLE jmzici (hz TEXT NOT NULL, srm TEXT NOT NULL)")
+    # Every item's shortest code and its place among that code's candidates.
+    db.execute("CREATE TABLE candidates (hz TEXT NOT NULL PRIMARY KEY, code TEXT NOT NULL, "
+               "position INTEGER NOT NULL) WITHOUT ROWID")
 
     def row(item):
         s = short.get(item, [])
@@ -155,6 +189,8 @@ def write_database(path, chars, words, std, short):
         db.executemany("INSERT INTO jtci%d VALUES (?,?,?,?)" % d, by_table[d])
     db.executemany("INSERT INTO jmzici VALUES (?,?)",
                    [(i, short[i][0]) for i in sorted(short, key=utf16_key)])
+    db.executemany("INSERT INTO candidates VALUES (?,?,?)",
+                   [(i,) + positions[i] for i in sorted(positions, key=utf16_key)])
     for t in tables + ["jmzici"]:
         db.execute("CREATE INDEX idx_%s_hz ON %s (hz)" % (t, t))
     db.commit()
@@ -197,10 +233,13 @@ def main():
         std[w] = word_code(w, codes)
     word_freq = {w: words[w] for w in multi}
     short = short_codes(chars, multi, char_freq, word_freq, lambda i: std[i])
+    items = sorted(list(chars) + multi,
+                   key=lambda i: (-(char_freq[i] if len(i) == 1 else word_freq[i]), utf16_key(i)))
+    positions = candidate_positions(items, std, short)
 
     os.makedirs(args.out, exist_ok=True)
     tmp_db = os.path.join(args.out, ".jtdb.dat.tmp")
-    write_database(tmp_db, chars, multi, std, short)
+    write_database(tmp_db, chars, multi, std, short, positions)
     os.replace(tmp_db, os.path.join(args.out, "jtdb.dat"))
 
     dict_words = sorted(words, key=utf16_key)
@@ -210,8 +249,6 @@ def main():
     lines.append("END")
     write_atomic(os.path.join(args.out, "marvik.dic"), "\n".join(lines) + "\n")
 
-    items = sorted(list(chars) + multi,
-                   key=lambda i: (-(char_freq[i] if len(i) == 1 else word_freq[i]), utf16_key(i)))
     table = []
     for i in items:
         s = short.get(i, [])

@@ -20,6 +20,21 @@ import tempfile
 
 NAME = "Qorvan输入法第四版"
 DIGITS = "0123456789"
+# Candidates a page, the same in both frameworks. Every digit is a code key, so the
+# candidates of a page are chosen with F1 ... F5; IBus takes its page size from the
+# number of selection keys (at most its own setting, 6 unless the user changed it),
+# Fcitx 5 from PageSize.
+PAGE_SIZE = 5
+SELECT_KEYS = ["F%d" % (i + 1) for i in range(PAGE_SIZE)]
+# Paging, the same keys in both: Page Up/Page Down and "-"/"=". Fcitx 5 also keeps
+# its own Up/Down for paging; under IBus the arrow keys move the highlighted
+# candidate instead.
+IBUS_PAGE_UP = ["Page_Up", "KP_Page_Up", "minus"]
+IBUS_PAGE_DOWN = ["Page_Down", "KP_Page_Down", "equal"]
+FCITX_PREV_PAGE = ["Prior", "minus"]
+FCITX_NEXT_PAGE = ["Next", "equal"]
+FCITX_PREV_CANDIDATE = ["Up"]
+FCITX_NEXT_CANDIDATE = ["Down"]
 # The Fcitx 5 table file as the input method's configuration names it, relative
 # to Fcitx 5's data folders (/usr/share/fcitx5, ~/.local/share/fcitx5, ...).
 FCITX_DICT = "table/qorvan.main.dict"
@@ -83,7 +98,10 @@ def ibus_source(rows):
         ("MAX_KEY_LENGTH", str(max_len)),
         ("AUTO_COMMIT", "FALSE"),
         ("AUTO_SELECT", "FALSE"),
-        ("AUTO_WILDCARD", "FALSE"),
+        # Without it IBus refuses a digit after which no code matches exactly, and
+        # the five-digit beginning of a word's six-digit code is usually no code.
+        # The items of exactly the typed code still come first.
+        ("AUTO_WILDCARD", "TRUE"),
         ("DEF_FULL_WIDTH_PUNCT", "TRUE"),
         ("DEF_FULL_WIDTH_LETTER", "FALSE"),
         ("USER_CAN_DEFINE_PHRASE", "FALSE"),
@@ -91,8 +109,11 @@ def ibus_source(rows):
         ("SUGGESTION_MODE", "FALSE"),
         ("DYNAMIC_ADJUST", "FALSE"),
         ("LANGUAGE_FILTER", "cm4"),
-        # Function keys select, so that every digit stays a code key.
-        ("SELECT_KEYS", ",".join("F%d" % i for i in range(1, 10))),
+        # Function keys select, so that every digit stays a code key; their number
+        # is the page size.
+        ("SELECT_KEYS", ",".join(SELECT_KEYS)),
+        ("PAGE_UP_KEYS", ",".join(IBUS_PAGE_UP)),
+        ("PAGE_DOWN_KEYS", ",".join(IBUS_PAGE_DOWN)),
         ("ORIENTATION", "1"),
     ]
     out = ["SCIM_Generic_Table_Phrase_Library_TEXT", "VERSION_1_0", "", "BEGIN_DEFINITION"]
@@ -126,7 +147,7 @@ def fcitx_conf():
         "[Table]",
         "File=" + FCITX_DICT,
         "OrderPolicy=No",
-        "PageSize=5",
+        "PageSize=%d" % PAGE_SIZE,
         "AutoSelect=False",
         "AutoSelectLength=0",
         "NoMatchAutoSelectLength=0",
@@ -141,15 +162,19 @@ def fcitx_conf():
         "UseContextBasedOrder=False",
         "",
         "[Table/Selection]",
-    ] + ["%d=F%d" % (i, i + 1) for i in range(5)] + [
+    ] + ["%d=%s" % kv for kv in enumerate(SELECT_KEYS)] + [
         "",
         "[Table/PrevPage]",
-        "0=Up",
-        "1=minus",
+    ] + ["%d=%s" % kv for kv in enumerate(FCITX_PREV_PAGE)] + [
         "",
         "[Table/NextPage]",
-        "0=Down",
-        "1=equal",
+    ] + ["%d=%s" % kv for kv in enumerate(FCITX_NEXT_PAGE)] + [
+        "",
+        "[Table/PrevCandidate]",
+    ] + ["%d=%s" % kv for kv in enumerate(FCITX_PREV_CANDIDATE)] + [
+        "",
+        "[Table/NextCandidate]",
+    ] + ["%d=%s" % kv for kv in enumerate(FCITX_NEXT_CANDIDATE)] + [
         "",
     ])
 

@@ -24,17 +24,21 @@ std::string wordCode(const Dictionary &dict, std::u16string_view word) {
         codes.push_back(code);
     }
     const std::size_t n = codes.size();
+    // The first count digits of the code of the character at i.
+    const auto head = [&codes](std::size_t i, std::size_t count) {
+        return std::string(codes[i]->begin(), codes[i]->begin() + count);
+    };
     switch (n) {
     case 0:
         return {};
     case 1:
-        return std::string(codes[0]->begin(), codes[0]->end());
+        return head(0, codes[0]->size());
     case 2:
-        return {(*codes[0])[0], (*codes[0])[1], (*codes[1])[0], (*codes[1])[1]};
+        return head(0, 3) + head(1, 3);
     case 3:
-        return {(*codes[0])[0], (*codes[1])[0], (*codes[2])[0], (*codes[2])[1]};
+        return head(0, 2) + head(1, 2) + head(2, 2);
     default:
-        return {(*codes[0])[0], (*codes[1])[0], (*codes[2])[0], (*codes[n - 1])[0]};
+        return head(0, 1) + head(1, 1) + head(2, 2) + head(n - 1, 2);
     }
 }
 

@@ -8,9 +8,9 @@ namespace marvik {
 
 class Dictionary;
 
-// The code of word: one character gives its own 5 digits; two characters the first two
-// digits of each; three the first digit of the first and second and the first two of the
-// third; four or more the first digit of the first, second, third and last character.
+// The code of word: one character gives its own 5 digits; a word 6 digits: two characters
+// the first three digits of each; three the first two of each; four or more the first
+// digit of the first and second character and the first two of the third and the last.
 // Empty when the word is empty or one of its characters has no code.
 std::string wordCode(const Dictionary &dict, std::u16string_view word);
 

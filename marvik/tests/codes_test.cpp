@@ -22,13 +22,13 @@ std::ostream &operator<<(std::ostream &os, const CodeCase &c) {
 const CodeCase kCodeCases[] = {
     {"OneCharacterIsItsOwnCode", u"我", "23550"},
     {"LeadingZeroIsKept", u"了", "01740"},
-    {"TwoCharactersTakeTwoDigitsEach", u"我们", "2327"},
-    {"TwoCharactersNotADictionaryWord", u"我学", "2337"},
-    {"ThreeCharacters", u"研究生", "1325"},
-    {"FourCharacters", u"中国人民", "5587"},
-    {"FiveCharactersTakeTheLast", u"中国人民共", "5584"},
-    {"ManyCharactersTakeTheLast", u"了中国人民共了我", "0552"},
-    {"SupplementaryCharacters", u"𠮷𠀀", "4010"},
+    {"TwoCharactersTakeThreeDigitsEach", u"我们", "235272"},
+    {"TwoCharactersNotADictionaryWord", u"我学", "235371"},
+    {"ThreeCharactersTakeTwoDigitsEach", u"研究生", "143025"},
+    {"FourCharacters", u"中国人民", "558077"},
+    {"FiveCharactersTakeTheLast", u"中国人民共", "558044"},
+    {"ManyCharactersTakeTheLast", u"了中国人民共了我", "055023"},
+    {"SupplementaryCharacters", u"𠮷𠀀", "406102"},
     {"SupplementaryCharacterAlone", u"𠮷", "40600"},
     {"CharacterWithoutCode", u"我龘", ""},
     {"SingleCharacterWithoutCode", u"龘", ""},
@@ -68,11 +68,11 @@ INSTANTIATE_TEST_SUITE_P(Words, CodeRuleTest, testing::ValuesIn(kCodeCases),
 using CodeBufferTest = LoadedDictionaryTest;
 
 TEST_F(CodeBufferTest, ConvertNeedsRoomForTheNul) {
-    char16_t buf[6] = {u'#', u'#', u'#', u'#', u'#', u'#'};
-    EXPECT_EQ(Convert(u"我们", buf, 4), MARVIK_ERR_BUFFER);
-    EXPECT_EQ(std::u16string_view(buf, 6), u"######");
-    EXPECT_EQ(Convert(u"我们", buf, 5), 4);
-    EXPECT_EQ(std::u16string_view(buf, 6), std::u16string_view(u"2327\0#", 6));
+    char16_t buf[8] = {u'#', u'#', u'#', u'#', u'#', u'#', u'#', u'#'};
+    EXPECT_EQ(Convert(u"我们", buf, 6), MARVIK_ERR_BUFFER);
+    EXPECT_EQ(std::u16string_view(buf, 8), u"########");
+    EXPECT_EQ(Convert(u"我们", buf, 7), 6);
+    EXPECT_EQ(std::u16string_view(buf, 8), std::u16string_view(u"235272\0#", 8));
     EXPECT_EQ(Convert(u"龘", buf, 1), 0);
     EXPECT_EQ(buf[0], u'\0');
     EXPECT_EQ(Convert(u"龘", buf, 0), MARVIK_ERR_BUFFER);
@@ -84,8 +84,13 @@ TEST_F(CodeBufferTest, GetItemCodeFillsExactlyTheCapacity) {
     EXPECT_EQ(std::u16string_view(buf, 7), u"#######");
     EXPECT_EQ(GetItemCode(u"我", buf, 5), 5);
     EXPECT_EQ(std::u16string_view(buf, 7), u"23550##");
-    EXPECT_EQ(GetItemCode(u"我们", buf, 6), 4);
-    EXPECT_EQ(std::u16string_view(buf, 7), u"2327  #");
+    EXPECT_EQ(GetItemCode(u"我们", buf, 5), -1);
+    EXPECT_EQ(std::u16string_view(buf, 7), u"23550##");
+    // The program's buffer of six: a word's code fills it exactly.
+    EXPECT_EQ(GetItemCode(u"我们", buf, 6), 6);
+    EXPECT_EQ(std::u16string_view(buf, 7), u"235272#");
+    EXPECT_EQ(GetItemCode(u"我", buf, 6), 5);
+    EXPECT_EQ(std::u16string_view(buf, 7), u"23550 #");
 }
 
 TEST_F(CodeBufferTest, BadArguments) {

@@ -28,7 +28,7 @@ const AddCase kAddCases[] = {
     {"NewWord", u"5133", u"打字通", 0},
     {"NewSupplementaryWord", u"4", u"𠮷我", 0},
     {"SixDigitCode", u"123456", u"打字通", 0},
-    {"DictionaryWord", u"2327", u"我们", 1},
+    {"DictionaryWord", u"235272", u"我们", 1},
     {"DictionarySingleCharacter", u"23550", u"我", 1},
     {"WordOfTheCustomFile", u"3713", u"学习机", 1},
     {"EmptyWord", u"1234", u"", -1},
@@ -105,12 +105,12 @@ TEST_F(CustomWordTest, CustomWordOfSupplementaryCharacters) {
 
 TEST_F(CustomWordTest, ItemCodeOfACustomWordIsItsCustomCode) {
     ASSERT_EQ(AddWord(u"123456", u"打字通"), 0);
-    char16_t buf[6];
+    char16_t buf[7];
     EXPECT_EQ(GetItemCode(u"打字通", buf, 6), 6);
     EXPECT_EQ(std::u16string_view(buf, 6), u"123456");
     // Convert proposes the code by the rule all the same.
-    EXPECT_EQ(Convert(u"打字通", buf, 6), 4);
-    EXPECT_EQ(std::u16string_view(buf, 4), u"5337");
+    EXPECT_EQ(Convert(u"打字通", buf, 7), 6);
+    EXPECT_EQ(std::u16string_view(buf, 6), u"513037");
 }
 
 TEST_F(CustomWordTest, CustomWordsAreReadAtLoad) {

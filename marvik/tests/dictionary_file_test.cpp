@@ -145,8 +145,8 @@ TEST_P(DictionaryVariantTest, Loads) {
     char16_t code[8];
     EXPECT_EQ(Convert(u"我", code, 8), 5);
     EXPECT_EQ(std::u16string_view(code), u"23550");
-    EXPECT_EQ(Convert(u"我们", code, 8), 4);
-    EXPECT_EQ(std::u16string_view(code), u"2327");
+    EXPECT_EQ(Convert(u"我们", code, 8), 6);
+    EXPECT_EQ(std::u16string_view(code), u"235272");
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DictionaryVariantTest, testing::ValuesIn(kVariantCases),

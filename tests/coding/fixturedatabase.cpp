@@ -83,12 +83,12 @@ CodeRows standardRows() {
         {"'", "00000", " ", " "},     // a quote has a row, but a lone quote is never looked up
     };
     rows.jtci[2] = {
-        {"我们", "2327", " ", " "}, {"我'们", "2399", "239", " "}, // a word with a quote in it
+        {"我们", "235272", " ", " "}, {"我'们", "235999", "2359", " "}, // a quote inside
     };
-    rows.jtci[3] = {{"学习", "3217", "321", " "}};
-    rows.jtci[1] = {{"丐帮", "1045", " ", "104"}}; // 丐 has no row: found through the library
-    rows.jtci[4] = {{"好好学习", "4431", " ", " "}};
-    rows.jmzici = {{"好", "474"}, {"学习", "321"}, {"我", "23"}, {"甲", "6"}};
+    rows.jtci[3] = {{"学习", "324171", "3241", " "}};
+    rows.jtci[1] = {{"丐帮", "101442", " ", "1014"}}; // 丐 has no row: found through the library
+    rows.jtci[4] = {{"好好学习", "443217", " ", " "}};
+    rows.jmzici = {{"好", "474"}, {"学习", "3241"}, {"我", "23"}, {"甲", "6"}};
     return rows;
 }
 

@@ -41,9 +41,9 @@ TEST(MarvikLibrary, MissingDictionaryIsReportedThenTheRealOneLoads) {
         EXPECT_EQ(lib.divideSentence(QString::fromUtf8(c.text), &error), QString::fromUtf8(c.tags));
     }
     EXPECT_EQ(lib.getItemCode("我"), "23550");
-    EXPECT_EQ(lib.getItemCode("学习"), "3217");
+    EXPECT_EQ(lib.getItemCode("学习"), "324171");
     EXPECT_EQ(lib.getItemCode("a"), "");
-    EXPECT_EQ(lib.convert("学习"), "3217");
+    EXPECT_EQ(lib.convert("学习"), "324171");
 
     // A custom word: added once, then present, then preferred by segmentation.
     const QString word = QStringLiteral("习我们");

@@ -24,7 +24,7 @@ TEST(TestTextWordTable, WordsByClassWithCodes) {
     for (size_t c = 0; c < 5; ++c)
         EXPECT_EQ(tables->WordCount(c), c == 1 ? 2 : 0);
     EXPECT_EQ(tables->WordTable[1],
-              (QList<CodeRecord>{{"我们", 2, "2327", ""}, {"学习", 1, "3217", "321"}}));
+              (QList<CodeRecord>{{"我们", 2, "235272", ""}, {"学习", 1, "324171", "3241"}}));
 }
 
 TEST(TestTextWordTable, ClassesAndWhatStaysOut) {

@@ -61,7 +61,10 @@ class MakeTablesTest(unittest.TestCase):
         self.assertNotIn("NAME.zh_CN", d)  # would replace the name under a Chinese locale
         self.assertEqual(d["VALID_INPUT_CHARS"], "0123456789")
         self.assertEqual(d["MAX_KEY_LENGTH"], "5")
-        self.assertEqual(d["SELECT_KEYS"], "F1,F2,F3,F4,F5,F6,F7,F8,F9")
+        self.assertEqual(d["SELECT_KEYS"], "F1,F2,F3,F4,F5")
+        # IBus lists only the codes that begin with what was typed: without the
+        # wildcard it refuses a digit after which no code matches exactly.
+        self.assertEqual(d["AUTO_WILDCARD"], "TRUE")
         for key in ("PINYIN_MODE", "DYNAMIC_ADJUST", "USER_CAN_DEFINE_PHRASE"):
             self.assertEqual(d[key], "FALSE", key)
 
@@ -87,6 +90,31 @@ class MakeTablesTest(unittest.TestCase):
                      "PageSize=5", "0=F1", "4=F5"):
             self.assertIn(line, conf)
         self.assertFalse([l for l in conf if l.startswith("Name[")])
+
+    def test_both_frameworks_page_alike(self):
+        # IBus shows as many candidates a page as it has selection keys; Fcitx 5
+        # as PageSize says. Both must show the same number, each with its key,
+        # and page with the same keys.
+        d = self.ibus_definition()
+        conf = read(self.out, "qorvan.conf")
+        sections = {}
+        for block in conf.split("\n["):
+            name, _, body = block.partition("]\n")
+            sections[name.strip("[")] = dict(
+                line.split("=", 1) for line in body.splitlines() if "=" in line)
+        ibus_keys = d["SELECT_KEYS"].split(",")
+        fcitx_keys = [sections["Table/Selection"][str(i)]
+                      for i in range(len(sections["Table/Selection"]))]
+        self.assertEqual(int(sections["Table"]["PageSize"]), len(ibus_keys))
+        self.assertEqual(fcitx_keys, ibus_keys)
+        fcitx_name = {"Prior": "Page_Up", "Next": "Page_Down"}
+        for ibus, fcitx in (("PAGE_UP_KEYS", "Table/PrevPage"),
+                            ("PAGE_DOWN_KEYS", "Table/NextPage")):
+            ibus_paging = set(d[ibus].split(",")) - {"KP_Page_Up", "KP_Page_Down"}
+            fcitx_paging = {fcitx_name.get(k, k) for k in sections[fcitx].values()}
+            self.assertEqual(fcitx_paging, ibus_paging, ibus)
+        self.assertEqual(sections["Table/PrevCandidate"], {"0": "Up"})
+        self.assertEqual(sections["Table/NextCandidate"], {"0": "Down"})
 
     def test_damaged_lists_are_refused_and_write_nothing(self):
         for name, items in [("missing field", "一\t10000\t1\n"),

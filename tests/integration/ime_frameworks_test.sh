@@ -3,7 +3,9 @@
 # Xvfb, then IBus and then Fcitx 5, each with the Qorvan table installed for the
 # test's private home. For each framework the program's detection finds
 # "Qorvan输入法第四版" and switches to it and back, and a Qt line edit receives
-# the characters that typing codes with xdotool commits.
+# the characters that typing codes with xdotool commits: first candidates with
+# Space, others with the selection keys F1 ... F5, on the second page after Page
+# Down or "=", and by moving the highlight with Down.
 #
 # Usage: ime_frameworks_test.sh <trevix-ime-probe> <trevix-ime-lineedit>
 #                               <built table folder> <qorvan.txt>
@@ -72,34 +74,91 @@ bus_has_owner() {
     org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
 }
 
-# --- The texts to type: the most frequent character and word, by standard code.
-# Each is the first of its code in the list (most frequent first) and more
-# frequent than the next item with that code, so it is the first candidate.
-read -r char char_code word word_code < <(python3 - "$items" <<'PY'
+# --- The texts to type. Under one code both tables list the items in the order of
+# the item list (most frequent first), a page of five, F1 ... F5 choosing on the
+# page. Typed, in this order:
+#   the most frequent character and word that are first for their standard code
+#     (Space);
+#   a word on the first page but not first (its code, then F2 ... F5);
+#   a word on the second page (its code, Page Down, then its key);
+#   a character on the second page of a code that longer codes begin with ("=",
+#     then its key): under that code the items of exactly that code come first;
+#   a character on the first page but not first, after paging on and back ("=",
+#     "-", then its key);
+#   the word of the second page again, by moving the highlight onto it (Down)
+#     and committing the highlighted candidate (Space);
+#   the first word again, with a wrong last digit taken back (Backspace);
+#   the first candidate of the second-page word's code after F6, which chooses
+#     nothing.
+# Each is chosen with a frequency strictly between its neighbours' under its code,
+# so that its place does not hang on how a framework orders equal frequencies.
+python3 - "$items" >"$work/plan" <<'PY' || { echo "FAIL: cannot read $items"; exit 1; }
 import sys
-first, second = {}, {}
+PAGE = 5
+under = {}  # code -> [(item, frequency)] in the order of the list
+standard = {}
 for line in open(sys.argv[1], encoding="utf-8"):
-    item, code, _, freq = line.rstrip("\n").split("\t")
-    if code not in first:
-        first[code] = (item, int(freq))
-    elif code not in second:
-        second[code] = int(freq)
-def pick(is_word):
-    for code, (item, freq) in first.items():
-        if (len(item) > 1) == is_word and second.get(code, -1) < freq:
-            return item, code
-c, w = pick(False), pick(True)
-print(c[0], c[1], w[0], w[1])
+    item, code, short, freq = line.rstrip("\n").split("\t")
+    standard[item] = code
+    for c in [code] + [s for s in short.split(",") if s]:
+        under.setdefault(c, []).append((item, int(freq)))
+longer = {code[:n] for code in under for n in range(1, len(code))}
+def pick(is_word, lowest, highest, extended=None):
+    best = None
+    for code, row in under.items():
+        if extended is not None and (code in longer) != extended:
+            continue
+        for at in range(lowest, min(highest, len(row)) + 1):
+            item, freq = row[at - 1]
+            if (len(item) > 1) != is_word or standard[item] != code:
+                continue
+            before = row[at - 2][1] if at > 1 else float("inf")
+            after = row[at][1] if at < len(row) else -1
+            if before > freq > after and (best is None or freq > best[0]):
+                best = (freq, item, code, at)
+    if best is None:
+        sys.exit("no item for %r" % ((is_word, lowest, highest, extended),))
+    return best[1:]
+def by_key(chosen, paging):
+    _, code, at = chosen
+    return list(code) + paging + (["space"] if at == 1 else ["F%d" % ((at - 1) % PAGE + 1)])
+def by_arrows(chosen):
+    _, code, at = chosen
+    return list(code) + ["Down"] * (at - 1) + ["space"]
+def with_a_digit_taken_back(chosen):
+    _, code, _ = chosen
+    wrong = str((int(code[-1]) + 1) % 10)
+    return list(code[:-1]) + [wrong, "BackSpace", code[-1], "space"]
+def first_of(code):
+    return under[code][0][0], code, 1
+first_char = pick(False, 1, 1)
+first_word = pick(True, 1, 1)
+word_on_page_one = pick(True, 2, PAGE)
+word_on_page_two = pick(True, PAGE + 1, 2 * PAGE)
+char_on_page_two = pick(False, PAGE + 1, 2 * PAGE, extended=True)
+char_on_page_one = pick(False, 2, PAGE, extended=True)
+plan = [
+    (first_char, by_key(first_char, [])),
+    (first_word, by_key(first_word, [])),
+    (word_on_page_one, by_key(word_on_page_one, [])),
+    (word_on_page_two, by_key(word_on_page_two, ["Next"])),
+    (char_on_page_two, by_key(char_on_page_two, ["equal"])),
+    (char_on_page_one, by_key(char_on_page_one, ["equal", "minus"])),
+    (word_on_page_two, by_arrows(word_on_page_two)),
+    (first_word, with_a_digit_taken_back(first_word)),
+    (first_of(word_on_page_two[1]), list(word_on_page_two[1]) + ["F6", "space"]),
+]
+for (item, code, at), keys in plan:
+    print(item, code, at, " ".join(keys))
 PY
-)
-[ -n "${word_code:-}" ] || { echo "FAIL: cannot read $items"; exit 1; }
-expected="$char$word"
-echo "typing $char_code+space ($char) and $word_code+space ($word)"
-keys=()
-for code in "$char_code" "$word_code"; do
-  for ((i = 0; i < ${#code}; i++)); do keys+=("${code:i:1}"); done
-  keys+=(space)
-done
+expected="" keys=()
+while read -r item code at line; do
+  echo "typing $line for $item (candidate $at of $code)"
+  expected+="$item"
+  # shellcheck disable=SC2206
+  keys+=($line)
+done <"$work/plan"
+[ ${#keys[@]} -gt 0 ] || { echo "FAIL: nothing to type"; exit 1; }
 
 # --- X server
 exec 3>"$work/display"

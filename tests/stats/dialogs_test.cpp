@@ -51,10 +51,10 @@ struct Fixture {
         coding::TextTables &t = state.derived.textTables.emplace();
         t.CharTable = {{"我", 3, "2355", "23"}, {"，", 4, "", ""}, {"习", 2, "17120", ""}};
         t.WordTable = {QList<CodeRecord>{{"我", 1, "2355", "23"}},
-                       QList<CodeRecord>{{"学习", 2, "3217", ""}, {"我们", 1, "2327", ""}},
+                       QList<CodeRecord>{{"学习", 2, "324171", ""}, {"我们", 1, "235272", ""}},
                        {},
                        {},
-                       QList<CodeRecord>{{"一二三四五六", 1, "1234", "123"}}};
+                       QList<CodeRecord>{{"一二三四五六", 1, "111000", "1110"}}};
         state.text.AlphaCount = 5;
         state.text.SymCount = 4;
     }
@@ -140,14 +140,14 @@ void DialogsTest::moreInfoGrids() {
         QCOMPARE(grid->rowCount(), rows[c]);
     }
     auto *two = child<QTableWidget>(dialog, "fgwords(1)");
-    const QStringList first{"学习", "2", "3217", ""}, second{"我们", "1", "2327", ""};
+    const QStringList first{"学习", "2", "324171", ""}, second{"我们", "1", "235272", ""};
     for (int col = 0; col < 4; ++col) {
         QCOMPARE(two->item(0, col)->text(), first[col]);
         QCOMPARE(two->item(1, col)->text(), second[col]);
     }
     auto *many = child<QTableWidget>(dialog, "fgwords(4)");
     QCOMPARE(many->item(0, 0)->text(), QStringLiteral("一二三四五六"));
-    QCOMPARE(many->item(0, 3)->text(), QStringLiteral("123"));
+    QCOMPARE(many->item(0, 3)->text(), QStringLiteral("1110"));
 }
 
 void DialogsTest::moreInfoTabsBringTheirGrid() {
@@ -263,8 +263,8 @@ void DialogsTest::moreInfoOpensTheKeystrokeDialogs() {
                                       [&](stats::DlgUserKeys &keys) { shown = labelTexts(keys); }));
     QVERIFY(f.state.derived.UserKeysDone());
     QCOMPARE(shown, numbers(*f.state.derived.userKeys));
-    // 我们 2327, 学习 3217: 4 + 4 keys and 4 function keys, one comma
-    QCOMPARE(shown[stats::WordStdTotal], QStringLiteral("13"));
+    // 我们 235272, 学习 324171: 6 + 6 keys and 4 function keys, one full stop
+    QCOMPARE(shown[stats::WordStdTotal], QStringLiteral("17"));
     QVERIFY(dialog.isVisible());
 }
 
@@ -338,8 +338,8 @@ void DialogsTest::keysFramesAndRows() {
 void DialogsTest::keysShowAndStoreTheCounts() {
     Fixture f;
     f.setTextTables();
-    const QStringList expected{"41", "22", "4",  "10", "35", "10", "6", "4",  "10", "39", "4", "16",
-                               "4",  "10", "36", "12", "2",  "3",  "4", "10", "5",  "5",  "5", "5"};
+    const QStringList expected{"41", "22", "4",  "10", "35", "10", "6", "4",  "10", "47", "4", "24",
+                               "4",  "10", "43", "18", "2",  "4",  "4", "10", "5",  "5",  "5", "5"};
     for (int opening = 0; opening < 2; ++opening) {
         f.state.derived.textKeys.reset();
         stats::DlgKeys dialog(f.state);
@@ -422,7 +422,7 @@ void DialogsTest::userKeysFailuresAreToldAndRetried() {
         f.library->tagsFor.insert("我们", "00");
         stats::DlgUserKeys again(f.state);
         QVERIFY(f.state.derived.UserKeysDone());
-        QCOMPARE(labelTexts(again)[stats::WordStdTotal], QStringLiteral("6"));
+        QCOMPARE(labelTexts(again)[stats::WordStdTotal], QStringLiteral("8"));
     }
     {
         Fixture f(false); // no jtdb.dat

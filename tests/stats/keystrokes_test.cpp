@@ -120,9 +120,9 @@ TEST(TextKeys, WordWays) {
                  {WordShortCharShort, 4},
                  {WordShortFunc, 4}})},
         {"six_character_word_counts_with_the_long_words",
-         {{{}, {}, {}, {}, QList<CodeRecord>{{"中华人民共和国", 3, "5286", "528"}}}},
-         counts({{WordStdTotal, 18},
-                 {WordStdWords, 12},
+         {{{}, {}, {}, {}, QList<CodeRecord>{{"中华人民共和国", 3, "528060", "528"}}}},
+         counts({{WordStdTotal, 24},
+                 {WordStdWords, 18},
                  {WordStdFunc, 6},
                  {WordShortTotal, 15},
                  {WordShortWordShort, 9},
@@ -139,19 +139,19 @@ TEST(TextKeys, WordWays) {
 
 TEST(TextKeys, AllFourWaysTogether) {
     // 我 ×3 (2355 / 23), ， ×4 (no code), 习 ×2 (17120, no short code); words 我 (class
-    // 1), 学习 ×2 (class 2), a six-character word (class 5); 5 letters and digits and 4
-    // punctuation characters in the text.
+    // 1), 学习 ×2 (class 2, 324171, no short code), a six-character word (class 5,
+    // 111000 / 1110); 5 letters and digits and 4 punctuation characters in the text.
     const QList<CodeRecord> chars{
         {"我", 3, "2355", "23"}, {"，", 4, "", ""}, {"习", 2, "17120", ""}};
     const WordTable words{QList<CodeRecord>{{"我", 1, "2355", "23"}},
-                          QList<CodeRecord>{{"学习", 2, "3217", ""}},
+                          QList<CodeRecord>{{"学习", 2, "324171", ""}},
                           {},
                           {},
-                          QList<CodeRecord>{{"一二三四五六", 1, "1234", "123"}}};
+                          QList<CodeRecord>{{"一二三四五六", 1, "111000", "1110"}}};
     const KeyCounts expected{41, 22, 4,  10,        // 0-3
                              35, 10, 6,  4,  10,    // 4-8
-                             33, 4,  12, 4,  8,     // 9-13
-                             30, 8,  2,  3,  4,  8, // 14-19
+                             39, 4,  18, 4,  8,     // 9-13
+                             35, 12, 2,  4,  4,  8, // 14-19
                              5,  5,  5,  5};        // 20-23
     EXPECT_EQ(countTextKeys(tables(chars, words), 5, 4), expected);
 }
@@ -160,14 +160,14 @@ TEST(TextKeys, FromTheStatesTablesAndClasses) {
     coding::AppState state(coding::AppDirectory::at("/nonexistent"), nullptr);
     coding::TextTables &t = state.derived.textTables.emplace();
     t.CharTable = {{"我", 1, "2355", "23"}};
-    t.WordTable[1] = {{"学习", 1, "3217", "321"}};
+    t.WordTable[1] = {{"学习", 1, "324171", "3241"}};
     t.AlphaCount = 99; // the text's own AlphaCount counts
     state.text.AlphaCount = 2;
     state.text.SymCount = 1;
     const KeyCounts k = countTextKeys(state);
     EXPECT_EQ(k[CharStdPunct], 0);
     EXPECT_EQ(k[CharStdTotal], 4 + 2 + 2);
-    EXPECT_EQ(k[WordShortTotal], 3 + 2 + 1 + 2);
+    EXPECT_EQ(k[WordShortTotal], 4 + 2 + 1 + 2);
 }
 
 // --- Typed text ------------------------------------------------------------------
@@ -225,7 +225,7 @@ TEST(UserKeys, Cases) {
         {"words_with_codes",
          {{"我", 2, "23550", "23"}, {"习", 1, "17120", ""}},
          {QList<CodeRecord>{{"我", 2, "23550", "23"}},
-          QList<CodeRecord>{{"学习", 1, "3217", "321"}, {"们好", 1, "2747", ""}}},
+          QList<CodeRecord>{{"学习", 1, "324171", "3241"}, {"们好", 1, "272474", ""}}},
          counts({{CharStdTotal, 21},
                  {CharStdChars, 15},
                  {CharStdFunc, 6},
@@ -233,14 +233,14 @@ TEST(UserKeys, Cases) {
                  {CharShortStd, 5},
                  {CharShortShort, 4},
                  {CharShortFunc, 6},
-                 {WordStdTotal, 26},
+                 {WordStdTotal, 30},
                  {WordStdChars, 10},
-                 {WordStdWords, 8},
+                 {WordStdWords, 12},
                  {WordStdFunc, 8},
-                 {WordShortTotal, 19},
-                 {WordShortStd, 4},
+                 {WordShortTotal, 22},
+                 {WordShortStd, 6},
                  {WordShortCharShort, 4},
-                 {WordShortWordShort, 3},
+                 {WordShortWordShort, 4},
                  {WordShortFunc, 8}})},
     };
     for (const Case &c : cases) {
@@ -253,7 +253,7 @@ TEST(UserKeys, CountingLeavesTheTablesAsBuiltAndASecondCountGivesTheSameNumbers)
     const coding::TextTables typed =
         tables({{"，", 1, "", ""}, {" ", 1, "", ""}},
                {QList<CodeRecord>{{" ", 1, "", ""}},
-                QList<CodeRecord>{{"， ", 1, "", ""}, {"我们", 2, "2327", ""}}},
+                QList<CodeRecord>{{"， ", 1, "", ""}, {"我们", 2, "235272", ""}}},
                1);
     const KeyCounts first = countUserKeys(typed);
     EXPECT_EQ(typed.WordTable[1][0].text, QStringLiteral("， "));

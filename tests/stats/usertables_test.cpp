@@ -50,13 +50,13 @@ TEST(TypedTextLookup, DiffersFromTheProgramsRuleWhereTheWordRuleDoes) {
         bool withLibrary;
         CodePair user, program; // this lookup, and LookupCodes
     } const cases[] = {
-        {"word_through_its_first_character", "我们", true, {"2327", ""}, {"2327", ""}},
+        {"word_through_its_first_character", "我们", true, {"235272", ""}, {"235272", ""}},
         {"character_short_code_from_jm2", "学", true, {"32407", "324"}, {"32407", "324"}},
         {"first_character_without_row_means_the_library_for_the_word",
          "丐帮",
          true,
          {"7777", ""},
-         {"1045", "104"}},
+         {"101442", "1014"}},
         {"word_without_row_takes_the_library_code", "学好", true, {"3247", ""}, {"3247", ""}},
         {"first_code_not_a_digit_means_no_row", "乂乂", true, {"8888", ""}, {"8888", ""}},
         {"lone_quote_has_no_codes_at_all", "'", true, {}, {}},
@@ -88,7 +88,7 @@ TEST(TypedTextWordTable, ItemsInOrderOfFirstOccurrence) {
     EXPECT_EQ(wordCounts(u), (std::array<int, 5>{1, 3, 0, 0, 0}));
     EXPECT_EQ(entries(u.WordTable[0]), QStringList{"学×1 32407/324"});
     EXPECT_EQ(entries(u.WordTable[1]),
-              (QStringList{"我们×2 2327/", "学习×1 3217/321", "，，×1 /"}));
+              (QStringList{"我们×2 235272/", "学习×1 324171/3241", "，，×1 /"}));
     for (int c : {2, 3, 4})
         EXPECT_TRUE(u.WordTable[c].isEmpty());
 }

@@ -459,11 +459,11 @@ private slots:
     void f2ShowsTheCodeOfTheCurrentWord_data() {
         QTest::addColumn<int>("moves");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("first character of a word") << 0 << QStringLiteral("'我们'的编码为:2327");
+        QTest::newRow("first character of a word") << 0 << QStringLiteral("'我们'的编码为:235272");
         QTest::newRow("second character of a word")
             << 1 << QStringLiteral("'们'的编码为:27220,简码为：272");
         QTest::newRow("a word with a short code")
-            << 2 << QStringLiteral("'学习'的编码为:3217,简码为：321");
+            << 2 << QStringLiteral("'学习'的编码为:324171,简码为：3241");
         QTest::newRow("a character without a code") << 4 << QStringLiteral("没有'乙'的编码！");
     }
     void f2ShowsTheCodeOfTheCurrentWord() {

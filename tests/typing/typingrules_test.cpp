@@ -62,7 +62,8 @@ TEST(CodeHint, WholeWordOnlyAtItsFirstCharacter) {
 
 TEST(CodeHint, Messages) {
     EXPECT_EQ(typing::codeHintMessage("好", "", ""), QStringLiteral("没有'好'的编码！"));
-    EXPECT_EQ(typing::codeHintMessage("学习", "3217", ""), QStringLiteral("'学习'的编码为:3217"));
+    EXPECT_EQ(typing::codeHintMessage("学习", "324171", ""),
+              QStringLiteral("'学习'的编码为:324171"));
     EXPECT_EQ(typing::codeHintMessage("我", "23550", "23"),
               QStringLiteral("'我'的编码为:23550,简码为：23"));
 }
