@@ -7,7 +7,6 @@
 #include "coding/codelookup.h"
 #include "coding/settings.h"
 #include "coding/textcolouring.h"
-#include "ime/inputmethod.h"
 #include "prepare/filterfiles.h"
 #include "prepare/frmopenfile.h"
 #include "stats/dlgresult.h"
@@ -72,12 +71,13 @@ QString timeOfDay(const QTime &time) {
 
 frmFcTest::frmFcTest(coding::AppState &state, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_document(new QTextDocument(this)),
-      m_check(state, *m_document) {
+      m_session(state, *m_document) {
     setObjectName(QStringLiteral("frmFcTest"));
     setWindowTitle(QStringLiteral("分词测试"));
     buildControls();
     buildMenus();
     connect(&m_lockKeys, &widgets::LockKeys::changed, this, &frmFcTest::updateNumLockPanel);
+    connect(&m_session, &Session::phaseChanged, this, &frmFcTest::applyPhase);
     updateNumLockPanel();
     setMinimumSize(kMinimumSize);
     resize(kDesignSize);
@@ -137,12 +137,7 @@ void frmFcTest::buildControls() {
     connect(tmpText, &TypingBox::typed, this, &frmFcTest::tmpText_Typed);
     connect(tmpText, &TypingBox::navigationKey, this, &frmFcTest::tmpText_KeyDown);
     connect(tmpText, &TypingBox::keyReleased, this, &frmFcTest::tmpText_KeyUp);
-    connect(tmpText, &TypingBox::focusEntered, this, [this] {
-        if (m_openImeOnFocus && testRunning()) {
-            m_openImeOnFocus = false;
-            ime::OpenInputMethod(m_state);
-        }
-    });
+    connect(tmpText, &TypingBox::focusEntered, &m_session, &Session::inputBoxFocused);
 
     QFont buttonFont = font();
     buttonFont.setPointSize(10);
@@ -276,16 +271,45 @@ bool frmFcTest::Form_Load() {
     tmpText->hide();
     lblTips->setText(tipsText());
     m_state.editor.EditorIsTarget = false;
-    CmdPauTest->setEnabled(false);
-    setTestRunning(false);
-    mnuSaveTestFile->setEnabled(false);
-    mnuSaveResult->setEnabled(false);
-    mnuStaInfo->setEnabled(false);
-    mnuStaSave->setEnabled(false);
-    tmrLimitTime->stop();
-    Timer1->start();
+    applyPhase(m_session.phase());
     m_loaded = true;
     return true;
+}
+
+void frmFcTest::applyPhase(Phase phase) {
+    const bool inProgress = phase == Phase::Running || phase == Phase::Paused;
+    const bool hasText = phase != Phase::NoText;
+    for (QWidget *w : {static_cast<QWidget *>(cmdFile), static_cast<QWidget *>(CmdStartTest),
+                       static_cast<QWidget *>(CmdCalc), static_cast<QWidget *>(CmdSetting),
+                       static_cast<QWidget *>(CmdQuit)})
+        w->setEnabled(!inProgress);
+    mnuOpenTestFile->setEnabled(!inProgress);
+    mnuOpenExample->setEnabled(!inProgress);
+    for (QAction *a : {mnuSaveTestFile, mnuStaInfo, mnuStaSave})
+        a->setEnabled(hasText && !inProgress);
+    mnuSaveResult->setEnabled(hasText && !inProgress && m_state.settings.NeedFc);
+    // Custom words cannot be added from this window: the item is never available.
+    mnuAddWord->setEnabled(false);
+
+    CmdPauTest->setEnabled(inProgress);
+    CmdPauTest->setText(phase == Phase::Paused ? kResumeCaption : kPauseCaption);
+    CmdEndTest->setEnabled(phase == Phase::Running);
+    tmpText->setChecking(phase == Phase::Running);
+
+    // The clock shows the time of day, or the countdown while a limited test runs.
+    const bool countdown = inProgress && m_state.settings.IsLimitTime;
+    if (phase == Phase::Running && countdown) {
+        if (!tmrLimitTime->isActive())
+            tmrLimitTime->start();
+    } else {
+        tmrLimitTime->stop();
+    }
+    if (countdown)
+        Timer1->stop();
+    else if (!Timer1->isActive())
+        Timer1->start();
+    if (phase == Phase::Ended)
+        StatusBar1Panels[0]->clear();
 }
 
 void frmFcTest::exec() {
@@ -299,26 +323,13 @@ void frmFcTest::exec() {
     m_loop = nullptr;
 }
 
-bool frmFcTest::testRunning() const {
-    return CmdEndTest->isEnabled();
-}
-
-void frmFcTest::setTestRunning(bool running) {
-    CmdEndTest->setEnabled(running);
-    tmpText->setChecking(running);
-}
-
 // --- The text arrives -----------------------------------------------------------
 
 void frmFcTest::receiveText(const prepare::PreparedText &prepared,
                             const prepare::ProgressCallback &progress) {
-    m_check.stop();
     mainText->clear();
     mainText->setPlainText(prepared.text);
-    mnuSaveTestFile->setEnabled(true);
-    mnuSaveResult->setEnabled(m_state.settings.NeedFc);
-    mnuStaInfo->setEnabled(true);
-    mnuStaSave->setEnabled(true);
+    m_session.textArrived();
     int maximum = 0;
     coding::TextProgress steps;
     steps.setup = [&maximum](int, int max) { maximum = max; };
@@ -346,45 +357,24 @@ void frmFcTest::mnuOpenTestFile_Click() {
 // --- Start, pause, end ----------------------------------------------------------
 
 void frmFcTest::CmdStartTest_Click() {
-    // 1: a text must be there.
-    if (mainText->isHidden()) {
+    // A text must be shown.
+    if (mainText->isHidden() || m_session.phase() == Phase::NoText) {
         m_state.services.messages().show(kNoTextMessage, kMessageTitle, coding::MsgButtons::Ok,
                                          coding::MsgIcon::Exclamation);
         return;
     }
-    // 2, 4: the time and the countdown.
-    m_testStartTime = m_state.services.clock().now();
-    if (m_state.settings.IsLimitTime) {
-        Timer1->stop();
-        tmrLimitTime->start(1000);
-        m_remainingSeconds = m_state.settings.LimitTimeLen * 60;
-    }
-    // 5, 6: the states of a running test.
-    for (QWidget *w : {static_cast<QWidget *>(cmdFile), static_cast<QWidget *>(CmdStartTest),
-                       static_cast<QWidget *>(CmdCalc), static_cast<QWidget *>(CmdSetting),
-                       static_cast<QWidget *>(CmdQuit)})
-        w->setEnabled(false);
-    for (QAction *a :
-         {mnuSaveTestFile, mnuOpenTestFile, mnuOpenExample, mnuSaveResult, mnuStaInfo, mnuStaSave})
-        a->setEnabled(false);
-    CmdPauTest->setText(kPauseCaption);
-    CmdPauTest->setEnabled(true);
-    m_paused = false;
-    m_state.beginTest();
-
-    // 8: the coloured text as it is now, for the result dialog's exit. Without a
-    // copy the exit colours the text again by its tags, so an old copy must not
-    // stay behind.
+    // The coloured text as it is now, for the result dialog's exit. Without a copy
+    // the exit colours the text again by its tags, so an old copy must not stay
+    // behind.
     if (!saveTestTextCopy(m_state, *mainText->document(), nullptr))
         removeTestTextCopy(m_state);
 
-    // 7, 9, 10, 12: the input box, the counts, the first character.
+    // The input box, then the test: the times, the countdown, the counts, the
+    // first character.
     tmpText->show();
     tmpText->setEnabled(true);
     tmpText->clear();
-    m_pausedMs = 0;
-    m_check.start();
-    setTestRunning(true);
+    m_session.start();
 
     // 11, 13: the box at its place with the focus, the welcome texts away.
     SetPosofText();
@@ -399,59 +389,18 @@ void frmFcTest::CmdStartTest_Click() {
 }
 
 void frmFcTest::CmdPauTest_Click() {
-    if (!m_paused) {
-        m_pauseStartTime = m_state.services.clock().now();
-        m_openImeOnFocus = false;
-        ime::CloseInputMethod(m_state);
-        CmdPauTest->setText(kResumeCaption);
-        m_paused = true;
-        setTestRunning(false);
-        if (m_state.settings.IsLimitTime)
-            tmrLimitTime->stop();
-        return;
+    m_session.pauseOrResume();
+    if (m_session.running()) {
+        tmpText->setFocus();
+        openInputMethodWhenFocused();
     }
-    const QDateTime resumed = m_state.services.clock().now();
-    CmdPauTest->setText(kPauseCaption);
-    m_paused = false;
-    m_pausedMs += m_pauseStartTime.msecsTo(resumed);
-    setTestRunning(true);
-    tmpText->setFocus();
-    openInputMethodWhenFocused();
-    if (m_state.settings.IsLimitTime)
-        tmrLimitTime->start();
 }
 
 void frmFcTest::CmdEndTest_Click() {
-    if (!testRunning())
+    if (!m_session.running())
         return;
-    endTest();
+    m_session.end();
     showResult();
-}
-
-void frmFcTest::endTest() {
-    // 1, 2, 3: the end time, the clock back, the input method off.
-    m_testEndTime = m_state.services.clock().now();
-    Timer1->start();
-    tmrLimitTime->stop();
-    StatusBar1Panels[0]->clear();
-    m_openImeOnFocus = false;
-    ime::CloseInputMethod(m_state);
-
-    // 4: the states of an ended test.
-    for (QWidget *w : {static_cast<QWidget *>(cmdFile), static_cast<QWidget *>(CmdStartTest),
-                       static_cast<QWidget *>(CmdSetting), static_cast<QWidget *>(CmdQuit),
-                       static_cast<QWidget *>(CmdCalc)})
-        w->setEnabled(true);
-    for (QAction *a : {mnuSaveTestFile, mnuOpenTestFile, mnuOpenExample, mnuStaInfo, mnuStaSave})
-        a->setEnabled(true);
-    mnuSaveResult->setEnabled(m_state.settings.NeedFc);
-    CmdPauTest->setEnabled(false);
-    m_paused = false;
-    setTestRunning(false);
-
-    // 5, 6: the mark off, the net duration.
-    m_check.stop();
-    m_state.test.TestDuration = m_testStartTime.msecsTo(m_testEndTime) - m_pausedMs;
 }
 
 void frmFcTest::showResult() {
@@ -469,45 +418,36 @@ void frmFcTest::mnuStaInfo_Click() {
 }
 
 void frmFcTest::openInputMethodWhenFocused() {
-    if (!m_state.settings.AutoOpenIme)
-        return;
-    if (tmpText->hasFocus()) {
-        m_openImeOnFocus = false;
-        ime::OpenInputMethod(m_state);
-    } else {
-        m_openImeOnFocus = true; // when the window gets the focus back
-    }
+    // Otherwise when the window gets the focus back.
+    if (tmpText->hasFocus())
+        m_session.inputBoxFocused();
 }
 
 // --- Typing -------------------------------------------------------------------
 
 void frmFcTest::tmpText_Typed(const QString &typed) {
-    if (!testRunning())
+    if (!m_session.running())
         return;
-    const bool ended = m_check.checkTyped(typed);
+    const bool ended = m_session.typed(typed);
     placeInputBox();
     if (!ended) {
         followCurrentCharacter();
         return;
     }
-    // The key that typed the last character is let go only after the test has
-    // ended; it counts all the same.
-    ++m_state.test.KeyPressCount;
-    endTest();
     // The result opens once the input box has finished with this input.
     QMetaObject::invokeMethod(this, &frmFcTest::showResult, Qt::QueuedConnection);
 }
 
 void frmFcTest::tmpText_KeyDown(int key) {
-    if (!testRunning())
+    if (!m_session.running())
         return;
     switch (key) {
     case Qt::Key_Right:
-        m_check.moveRight();
+        m_session.moveRight();
         break;
     case Qt::Key_Left:
     case Qt::Key_Backspace:
-        m_check.moveLeft();
+        m_session.moveLeft();
         break;
     case Qt::Key_F2:
         tmpText->clear();
@@ -520,12 +460,11 @@ void frmFcTest::tmpText_KeyDown(int key) {
 }
 
 void frmFcTest::tmpText_KeyUp() {
-    if (testRunning())
-        ++m_state.test.KeyPressCount;
+    m_session.keyReleased();
 }
 
 void frmFcTest::showCodeHint() {
-    const QString item = m_check.hintItem();
+    const QString item = m_session.hintItem();
     QString stdCode, shortCode;
     if (!coding::LookupCodes(m_state, item, stdCode, shortCode)) {
         coding::reportCodeDatabaseError(m_state);
@@ -536,7 +475,7 @@ void frmFcTest::showCodeHint() {
 
 void frmFcTest::placeInputBox() {
     const QRect text = mainText->geometry();
-    if (m_check.position() >= 200)
+    if (m_session.check().position() >= 200)
         tmpText->move(0, text.top() + text.height() / 4);
     else
         tmpText->move(text.left() + text.width() - tmpText->width() - kBoxRightGap,
@@ -547,7 +486,8 @@ void frmFcTest::placeInputBox() {
 
 void frmFcTest::followCurrentCharacter() {
     QTextCursor cursor(mainText->document());
-    cursor.setPosition(std::min(m_check.position(), mainText->document()->characterCount() - 1));
+    cursor.setPosition(
+        std::min(m_session.check().position(), mainText->document()->characterCount() - 1));
     mainText->setTextCursor(cursor);
     mainText->ensureCursorVisible();
 }
@@ -559,12 +499,10 @@ void frmFcTest::Timer1_Timer() {
 }
 
 void frmFcTest::tmrLimitTime_Timer() {
-    --m_remainingSeconds;
-    StatusBar1Panels[1]->setText(formatCountdown(std::max(m_remainingSeconds, 0)));
-    if (m_remainingSeconds <= 0 && testRunning()) {
-        endTest();
+    const bool wasRunning = m_session.running();
+    StatusBar1Panels[1]->setText(formatCountdown(m_session.countdownTick()));
+    if (wasRunning && m_session.phase() == Phase::Ended)
         showResult();
-    }
 }
 
 // --- Buttons and menus ----------------------------------------------------------
@@ -691,13 +629,7 @@ void frmFcTest::Form_Unload() {
     m_closed = true;
     // A test left running or paused is given up: the input method goes back to
     // English and the timers stop.
-    if (CmdPauTest->isEnabled()) {
-        m_check.stop();
-        setTestRunning(false);
-        CmdPauTest->setEnabled(false);
-        m_openImeOnFocus = false;
-        ime::CloseInputMethod(m_state);
-    }
+    m_session.abandon();
     Timer1->stop();
     tmrLimitTime->stop();
     removeTestTextCopy(m_state);

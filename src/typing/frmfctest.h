@@ -17,14 +17,13 @@
 // custom words) are here with their captions and states, under their names
 // (findChild<QAction *>("mnuOpenExample")), for those windows to connect to.
 
-#include "typingcheck.h"
+#include "session.h"
 
 #include "coding/appstate.h"
 #include "prepare/textreceiver.h"
 #include "widgets/layout.h"
 #include "widgets/lockkeys.h"
 
-#include <QDateTime>
 #include <QDialog>
 #include <QMainWindow>
 #include <QPixmap>
@@ -100,10 +99,11 @@ public:
     // when it is visible.
     void SetPosofText();
 
-    // True while a test runs and is not paused (CmdEndTest is enabled).
-    bool testRunning() const;
-    const TypingCheck &typingCheck() const { return m_check; }
-    int remainingSeconds() const { return m_remainingSeconds; }
+    // True while a test runs and is not paused.
+    bool testRunning() const { return m_session.running(); }
+    const Session &session() const { return m_session; }
+    const TypingCheck &typingCheck() const { return m_session.check(); }
+    int remainingSeconds() const { return m_session.remainingSeconds(); }
     std::array<int, 3> baseFontSizes() const { return m_baseFontSizes; }
     const widgets::LayoutScale &layoutScale() const { return m_layout; }
 
@@ -145,7 +145,8 @@ private:
     void buildMenus();
     void Form_Resize();
     void Form_Unload();
-    void setTestRunning(bool running);
+    // The states of the controls in each phase of the test, all in one place.
+    void applyPhase(Phase phase);
     void openInputMethodWhenFocused();
     void tmpText_Typed(const QString &typed);
     void tmpText_KeyDown(int key);
@@ -153,7 +154,6 @@ private:
     void showCodeHint();
     void placeInputBox();
     void followCurrentCharacter();
-    void endTest();
     void showResult();
     void restoreTestText();
     void popUp(QMenu &menu, const QWidget &button);
@@ -161,21 +161,14 @@ private:
 
     coding::AppState &m_state;
     QTextDocument *m_document; // mainText's text, owned by the window
-    TypingCheck m_check;
+    Session m_session;
     widgets::LockKeys m_lockKeys;
     widgets::LayoutScale m_layout;
     QPixmap m_background, m_scaledBackground;
     std::array<int, 3> m_baseFontSizes{};
     bool m_loaded = false;
     bool m_closed = false;
-    bool m_openImeOnFocus = false;
-    bool m_paused = false;
     QEventLoop *m_loop = nullptr;
-
-    // The test's times (the clock's local time).
-    QDateTime m_testStartTime, m_testEndTime, m_pauseStartTime;
-    qint64 m_pausedMs = 0;
-    int m_remainingSeconds = 0;
 };
 
 } // namespace typing

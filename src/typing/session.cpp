@@ -1,0 +1,112 @@
+#include "session.h"
+
+#include "ime/inputmethod.h"
+
+#include <QTextDocument>
+
+namespace typing {
+
+Session::Session(coding::AppState &state, QTextDocument &doc, QObject *parent)
+    : QObject(parent), m_state(state), m_doc(doc), m_check(state, doc) {}
+
+void Session::setPhase(Phase phase) {
+    if (phase == m_phase)
+        return;
+    m_phase = phase;
+    emit phaseChanged(phase);
+}
+
+void Session::closeInputMethod() {
+    m_openImeOnFocus = false;
+    ime::CloseInputMethod(m_state);
+}
+
+void Session::textArrived() {
+    m_check.stop();
+    setPhase(m_doc.isEmpty() ? Phase::NoText : Phase::Ready);
+}
+
+bool Session::start() {
+    if (m_phase != Phase::Ready && m_phase != Phase::Ended)
+        return false;
+    m_startTime = m_state.services.clock().now();
+    m_pausedMs = 0;
+    if (m_state.settings.IsLimitTime)
+        m_remainingSeconds = m_state.settings.LimitTimeLen * 60;
+    m_state.beginTest();
+    m_check.start();
+    m_openImeOnFocus = m_state.settings.AutoOpenIme;
+    setPhase(Phase::Running);
+    return true;
+}
+
+void Session::pauseOrResume() {
+    if (m_phase == Phase::Running) {
+        m_pauseStartTime = m_state.services.clock().now();
+        closeInputMethod();
+        setPhase(Phase::Paused);
+    } else if (m_phase == Phase::Paused) {
+        m_pausedMs += m_pauseStartTime.msecsTo(m_state.services.clock().now());
+        m_openImeOnFocus = m_state.settings.AutoOpenIme;
+        setPhase(Phase::Running);
+    }
+}
+
+void Session::end() {
+    if (!inProgress())
+        return;
+    m_endTime = m_state.services.clock().now();
+    closeInputMethod();
+    m_check.stop();
+    m_state.test.TestDuration = m_startTime.msecsTo(m_endTime) - m_pausedMs;
+    setPhase(Phase::Ended);
+}
+
+void Session::abandon() {
+    if (!inProgress())
+        return;
+    m_check.stop();
+    closeInputMethod();
+    setPhase(Phase::Ready);
+}
+
+bool Session::typed(const QString &text) {
+    if (m_phase != Phase::Running)
+        return false;
+    if (!m_check.checkTyped(text))
+        return false;
+    ++m_state.test.KeyPressCount;
+    end();
+    return true;
+}
+
+void Session::keyReleased() {
+    if (m_phase == Phase::Running)
+        ++m_state.test.KeyPressCount;
+}
+
+void Session::moveRight() {
+    if (m_phase == Phase::Running)
+        m_check.moveRight();
+}
+
+void Session::moveLeft() {
+    if (m_phase == Phase::Running)
+        m_check.moveLeft();
+}
+
+void Session::inputBoxFocused() {
+    if (m_openImeOnFocus && m_phase == Phase::Running) {
+        m_openImeOnFocus = false;
+        ime::OpenInputMethod(m_state);
+    }
+}
+
+int Session::countdownTick() {
+    --m_remainingSeconds;
+    if (m_remainingSeconds <= 0 && m_phase == Phase::Running)
+        end();
+    return std::max(m_remainingSeconds, 0);
+}
+
+} // namespace typing

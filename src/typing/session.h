@@ -1,0 +1,93 @@
+#pragma once
+
+// The life of one test, without windows: which phase it is in, its times, its
+// countdown, the typing check, and when the input method is switched. The test
+// window turns the phase into the states of its controls and hands the session
+// what arrives in its input box.
+
+#include "typingcheck.h"
+
+#include "coding/appstate.h"
+
+#include <QDateTime>
+#include <QObject>
+
+class QTextDocument;
+
+namespace typing {
+
+enum class Phase {
+    NoText,  // nothing to type yet
+    Ready,   // a text is there; no test runs (also after a test has ended)
+    Running, // the learner types; every commit is checked
+    Paused,  // the clock and the checking stand still
+    Ended,   // the test is over: its record is complete
+};
+
+class Session : public QObject {
+    Q_OBJECT
+public:
+    // doc is the test window's text; times come from state.services.clock().
+    Session(coding::AppState &state, QTextDocument &doc, QObject *parent = nullptr);
+
+    Phase phase() const { return m_phase; }
+    bool running() const { return m_phase == Phase::Running; }
+    // A test runs or is paused.
+    bool inProgress() const { return m_phase == Phase::Running || m_phase == Phase::Paused; }
+    const TypingCheck &check() const { return m_check; }
+    int remainingSeconds() const { return m_remainingSeconds; }
+
+    // A text has arrived in the document (or an empty one): Ready (NoText).
+    void textArrived();
+
+    // Starts a test of the text: the start time, the countdown when the time is
+    // limited, a new test record (AppState::beginTest), the first character
+    // current. The input method is switched on (AutoOpenIme) once the input box has
+    // the focus (inputBoxFocused). False, and nothing happens, without a text.
+    bool start();
+    // Pauses a running test: the clock stands still and the input method goes back
+    // to English. Resumes a paused one: the time paused is taken off the duration.
+    void pauseOrResume();
+    // Ends a running or paused test: the end time, the input method back to English,
+    // TestDuration = end - start - pauses. Ended.
+    void end();
+    // Gives up a test left running or paused (the window closes): the check stops
+    // and the input method goes back to English; nothing is recorded as ended.
+    void abandon();
+
+    // What the input box hands on while the test runs. typed: true when it typed
+    // the text's last character, which ends the test (the key that typed it is let
+    // go only afterwards and is counted here).
+    bool typed(const QString &text);
+    void keyReleased();
+    void moveRight();
+    void moveLeft();
+    // The item whose codes F2 shows.
+    QString hintItem() const { return m_check.hintItem(); }
+
+    // The input box has the focus now: a switch of the input method that waited
+    // for it happens (Fcitx 5 switches the focused field).
+    void inputBoxFocused();
+
+    // One second of the countdown has passed: the remaining seconds go down; at
+    // zero a running test ends. Returns the seconds left (never below 0).
+    int countdownTick();
+
+signals:
+    void phaseChanged(Phase phase);
+
+private:
+    void setPhase(Phase phase);
+    void closeInputMethod();
+
+    coding::AppState &m_state;
+    QTextDocument &m_doc;
+    TypingCheck m_check;
+    Phase m_phase = Phase::NoText;
+    bool m_openImeOnFocus = false;
+    QDateTime m_startTime, m_endTime, m_pauseStartTime;
+    qint64 m_pausedMs = 0;
+    int m_remainingSeconds = 0;
+};
+
+} // namespace typing
