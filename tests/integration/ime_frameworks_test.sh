@@ -14,65 +14,14 @@ set -uo pipefail
 
 probe="$1" lineedit="$2" tables="$3" items="$4"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-
-skip() {
-  if [ "${CI:-}" = true ]; then
-    echo "FAIL (CI must be able to run this): $*"
-    exit 1
-  fi
-  echo "SKIP: $*"
-  exit 77
-}
-
-# Start again inside a private session bus, bounded in time.
-if [ -z "${TREVIX_IME_TEST_INNER:-}" ]; then
-  for tool in dbus-run-session dbus-send Xvfb xdotool ibus-daemon ibus fcitx5; do
-    command -v "$tool" >/dev/null 2>&1 ||
-      skip "$tool is not installed (scripts/setup-debian.sh installs it)"
-  done
-  export TREVIX_IME_TEST_INNER=1
-  exec timeout --kill-after=5 100 dbus-run-session -- bash "${BASH_SOURCE[0]}" "$@"
-fi
-
-# Nothing of the caller's own input-method session may leak in.
-unset IBUS_ADDRESS IBUS_ADDRESS_FILE WAYLAND_DISPLAY XMODIFIERS GTK_IM_MODULE QT_IM_MODULE
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
+# shellcheck source=../support/ime_session.sh
+source "$here/../support/ime_session.sh"
+run_inside_private_bus TREVIX_IME_TEST_INNER 100 \
+  "dbus-run-session dbus-send Xvfb xdotool ibus-daemon ibus fcitx5" "${BASH_SOURCE[0]}" "$@"
 
 work="${XDG_RUNTIME_DIR:-/tmp}/ime-test"
 rm -rf "$work"
 mkdir -p "$work"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${pids[@]}"; do
-    for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$pid" 2>/dev/null
-  done
-  pids=()
-}
-trap cleanup EXIT
-
-# wait_for <tenths of a second> <command...>: true once the command succeeds.
-wait_for() {
-  local tenths="$1"
-  shift
-  for _ in $(seq "$tenths"); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-bus_has_owner() {
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
-}
 
 # --- The texts to type. Under one code both tables list the items in the order of
 # the item list (most frequent first), a page of five, F1 ... F5 choosing on the
@@ -161,13 +110,7 @@ done <"$work/plan"
 [ ${#keys[@]} -gt 0 ] || { echo "FAIL: nothing to type"; exit 1; }
 
 # --- X server
-exec 3>"$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-wait_for 50 test -s "$work/display" || skip "Xvfb does not start: $(tail -3 "$work/xvfb.log")"
-export DISPLAY=":$(head -1 "$work/display")"
-echo "Xvfb on $DISPLAY"
+start_xvfb 1024x768x24
 
 # type_into <framework> <QT_IM_MODULE>: runs the line edit, focuses it the way a
 # user would, types the codes and checks what arrives.
@@ -234,31 +177,8 @@ check_probe() {
 # --- IBus ---------------------------------------------------------------------
 run_ibus() {
   echo "== IBus"
-  # IBus finds tables in its system folder and in the user's own folder
-  # (XDG_DATA_HOME/ibus-table/byo-tables, which ~/.ibus/byo-tables mirrors).
-  local db="$tables/qorvan.db"
-  if [ ! -s "$db" ]; then
-    command -v ibus-table-createdb >/dev/null || skip "ibus-table-createdb is not installed"
-    db="$work/qorvan.db"
-    ibus-table-createdb -n "$db" -s "$tables/qorvan.ibus.txt" >/dev/null ||
-      { fail "IBus: ibus-table-createdb failed"; return; }
-  fi
-  mkdir -p "$XDG_DATA_HOME/ibus-table/byo-tables" "$HOME/.ibus/byo-tables"
-  cp "$db" "$XDG_DATA_HOME/ibus-table/byo-tables/qorvan.db"
-  cp "$db" "$HOME/.ibus/byo-tables/qorvan.db"
-
-  local start=$SECONDS
-  # --cache=refresh: a registry cache (the user's or the system's) made before the
-  # table was put in place would hide it.
-  ibus-daemon --panel=disable --emoji-extension=disable --cache=refresh >"$work/ibus.log" 2>&1 &
-  local daemon=$!
-  pids+=("$daemon")
-  if ! wait_for 100 bash -c 'a="$(ibus address 2>/dev/null)" && [ -n "$a" ] &&
-                              [ "$a" != "(null)" ] && ibus list-engine --name-only'; then
-    kill "$daemon" 2>/dev/null
-    skip "ibus-daemon does not start: $(tail -3 "$work/ibus.log")"
-  fi
-  echo "ibus-daemon up after $((SECONDS - start)) s at $(ibus address)"
+  # IBus finds tables in its system folder and in the user's own folder.
+  start_ibus "$tables" || return
 
   local out
   out="$(QT_IM_MODULE=ibus timeout 20 "$probe" --switch 2>&1)"
@@ -269,32 +189,14 @@ run_ibus() {
     fail "IBus: switching to English did not read back"
 
   type_into IBus ibus
-  ibus exit >/dev/null 2>&1 || kill "$daemon" 2>/dev/null
-  wait_for 30 bash -c "! kill -0 $daemon"
+  stop_ibus
   cleanup_keep_x
-}
-
-# Ends every process but the X server.
-cleanup_keep_x() {
-  local keep="${pids[0]}" pid
-  for pid in "${pids[@]:1}"; do kill "$pid" 2>/dev/null; done
-  pids=("$keep")
 }
 
 # --- Fcitx 5 ------------------------------------------------------------------
 run_fcitx() {
   echo "== Fcitx 5"
   # Fcitx 5 reads input methods and tables from the user's data folder too.
-  local dict="$tables/qorvan.main.dict"
-  if [ ! -s "$dict" ]; then
-    command -v libime_tabledict >/dev/null || skip "libime_tabledict is not installed"
-    dict="$work/qorvan.main.dict"
-    libime_tabledict "$tables/qorvan.fcitx.txt" "$dict" ||
-      { fail "Fcitx 5: libime_tabledict failed"; return; }
-  fi
-  mkdir -p "$XDG_DATA_HOME/fcitx5/inputmethod" "$XDG_DATA_HOME/fcitx5/table"
-  cp "$tables/qorvan.conf" "$XDG_DATA_HOME/fcitx5/inputmethod/qorvan.conf"
-  cp "$dict" "$XDG_DATA_HOME/fcitx5/table/qorvan.main.dict"
   # A user whose group has neither our input method nor the US keyboard: the
   # program adds the input method and switches back to the user's own keyboard.
   mkdir -p "$XDG_CONFIG_HOME/fcitx5"
@@ -302,17 +204,7 @@ run_fcitx() {
     '[Groups/0/Items/0]' 'Name=keyboard-gb' 'Layout=' '' '[GroupOrder]' '0=Default' \
     >"$XDG_CONFIG_HOME/fcitx5/profile"
 
-  local start=$SECONDS
-  fcitx5 -d >"$work/fcitx5.log" 2>&1
-  if ! wait_for 100 bus_has_owner org.fcitx.Fcitx5; then
-    skip "fcitx5 does not start: $(tail -3 "$work/fcitx5.log")"
-  fi
-  local daemon
-  daemon="$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.GetConnectionUnixProcessID string:org.fcitx.Fcitx5 |
-    awk '/uint32/ {print $2}')"
-  [ -n "$daemon" ] && pids+=("$daemon")
-  echo "fcitx5 up after $((SECONDS - start)) s (pid $daemon)"
+  start_fcitx "$tables" || return
 
   local out
   out="$(QT_IM_MODULE=fcitx timeout 20 "$probe" 2>&1)"

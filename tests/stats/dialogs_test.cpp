@@ -6,6 +6,7 @@
 #include "stats/keystrokes.h"
 
 #include "coding/fixturedatabase.h"
+#include "support/dialogdriver.h"
 #include "support/fakelibrary.h"
 #include "support/fakeservices.h"
 
@@ -27,6 +28,10 @@
 using coding::CodeRecord;
 
 namespace {
+
+using support::numbers;
+using support::whileOpen;
+const auto labelTexts = support::keyLabelTexts;
 
 struct Fixture {
     QTemporaryDir dir;
@@ -62,39 +67,6 @@ struct Fixture {
 
 template <typename T> T *child(QWidget &w, const QString &name) {
     return w.findChild<T *>(name);
-}
-
-QStringList labelTexts(QWidget &dialog) {
-    QStringList out;
-    for (int i = 0; i < 24; ++i)
-        out << child<QLabel>(dialog, QStringLiteral("lblkeys(%1)").arg(i))->text();
-    return out;
-}
-
-QStringList numbers(const stats::KeyCounts &counts) {
-    QStringList out;
-    for (int v : counts)
-        out << QString::number(v);
-    return out;
-}
-
-// Clicks button, which opens a modal dialog of type D; check sees it, then its exit
-// button (exitName) closes it. False when no such dialog opened.
-template <typename D>
-bool whileOpen(QAbstractButton *button, const char *exitName,
-               const std::function<void(D &)> &check) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        seen = true;
-        check(*dialog);
-        QTest::mouseClick(dialog->template findChild<QPushButton *>(QString::fromLatin1(exitName)),
-                          Qt::LeftButton);
-    });
-    QTest::mouseClick(button, Qt::LeftButton);
-    return seen;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "stats/keystrokes.h"
 
 #include "coding/fixturedatabase.h"
+#include "support/dialogdriver.h"
 #include "support/fakelibrary.h"
 #include "support/fakeservices.h"
 
@@ -23,41 +24,12 @@
 
 namespace {
 
-QStringList labelTexts(QWidget &dialog) {
-    QStringList out;
-    for (int i = 0; i < 24; ++i)
-        out << dialog.findChild<QLabel *>(QStringLiteral("lblkeys(%1)").arg(i))->text();
-    return out;
-}
-
-QStringList numbers(const stats::KeyCounts &counts) {
-    QStringList out;
-    for (int v : counts)
-        out << QString::number(v);
-    return out;
-}
+using support::numbers;
+using support::whileOpen;
+const auto labelTexts = support::keyLabelTexts;
 
 QString text(QWidget &dialog, const QString &name) {
     return dialog.findChild<QLabel *>(name)->text();
-}
-
-// Clicks button, which opens a modal dialog of type D; check sees it, then the
-// button exitName closes it. False when no such dialog opened.
-template <typename D>
-bool whileOpen(QAbstractButton *button, const char *exitName,
-               const std::function<void(D &)> &check) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        seen = true;
-        check(*dialog);
-        QTest::mouseClick(dialog->template findChild<QPushButton *>(QString::fromLatin1(exitName)),
-                          Qt::LeftButton);
-    });
-    QTest::mouseClick(button, Qt::LeftButton);
-    return seen;
 }
 
 } // namespace

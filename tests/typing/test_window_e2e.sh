@@ -15,56 +15,16 @@ set -uo pipefail
 
 driver="$1" tables="$2" appdata="$3"
 items="$appdata/qorvan.txt"
-
-skip() {
-  if [ "${CI:-}" = true ]; then
-    echo "FAIL (CI must be able to run this): $*"
-    exit 1
-  fi
-  echo "SKIP: $*"
-  exit 77
-}
-
-if [ -z "${TREVIX_WINDOW_TEST_INNER:-}" ]; then
-  for tool in dbus-run-session dbus-send Xvfb xdotool ibus-daemon ibus fcitx5 python3; do
-    command -v "$tool" >/dev/null 2>&1 ||
-      skip "$tool is not installed (scripts/setup-debian.sh installs it)"
-  done
-  export TREVIX_WINDOW_TEST_INNER=1
-  exec timeout --kill-after=5 200 dbus-run-session -- bash "${BASH_SOURCE[0]}" "$@"
-fi
-
-unset IBUS_ADDRESS IBUS_ADDRESS_FILE WAYLAND_DISPLAY XMODIFIERS GTK_IM_MODULE QT_IM_MODULE
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck source=../support/ime_session.sh
+source "$here/../support/ime_session.sh"
+run_inside_private_bus TREVIX_WINDOW_TEST_INNER 200 \
+  "dbus-run-session dbus-send Xvfb xdotool ibus-daemon ibus fcitx5 python3" \
+  "${BASH_SOURCE[0]}" "$@"
 
 work="${XDG_RUNTIME_DIR:-/tmp}/window-test"
 rm -rf "$work"
 mkdir -p "$work/app"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${pids[@]}"; do
-    for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$pid" 2>/dev/null
-  done
-}
-trap cleanup EXIT
-
-wait_for() {
-  local tenths="$1"
-  shift
-  for _ in $(seq "$tenths"); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # --- The text and what to type --------------------------------------------------
 # Items that the table gives first for their own standard code (and that no longer
@@ -120,12 +80,7 @@ bursts="$(plan bursts)"
 echo "text: $text ($nkeys keys to send)"
 
 # --- X server ----------------------------------------------------------------------
-exec 3>"$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-wait_for 50 test -s "$work/display" || skip "Xvfb does not start: $(tail -3 "$work/xvfb.log")"
-export DISPLAY=":$(head -1 "$work/display")"
+start_xvfb 1280x1024x24
 
 # drive <framework> <QT_IM_MODULE> <id of the Qorvan input method>: runs the
 # program, types the text and checks what the test window made of it.
@@ -200,53 +155,15 @@ for k in json.load(open('$work/plan.json'))['keys']:
 
 # --- IBus ---------------------------------------------------------------------------
 run_ibus() {
-  local db="$tables/qorvan.db"
-  if [ ! -s "$db" ]; then
-    command -v ibus-table-createdb >/dev/null || skip "ibus-table-createdb is not installed"
-    db="$work/qorvan.db"
-    ibus-table-createdb -n "$db" -s "$tables/qorvan.ibus.txt" >/dev/null ||
-      { fail "ibus-table-createdb failed"; return; }
-  fi
-  mkdir -p "$XDG_DATA_HOME/ibus-table/byo-tables" "$HOME/.ibus/byo-tables"
-  cp "$db" "$XDG_DATA_HOME/ibus-table/byo-tables/qorvan.db"
-  cp "$db" "$HOME/.ibus/byo-tables/qorvan.db"
-  ibus-daemon --panel=disable --emoji-extension=disable --cache=refresh >"$work/ibus.log" 2>&1 &
-  local daemon=$!
-  pids+=("$daemon")
-  wait_for 100 bash -c 'a="$(ibus address 2>/dev/null)" && [ -n "$a" ] && [ "$a" != "(null)" ] &&
-                        ibus list-engine --name-only' ||
-    skip "ibus-daemon does not start: $(tail -3 "$work/ibus.log")"
+  start_ibus "$tables" || return
   drive IBus ibus table:qorvan
-  ibus exit >/dev/null 2>&1 || kill "$daemon" 2>/dev/null
-  wait_for 30 bash -c "! kill -0 $daemon"
+  stop_ibus
 }
 
 # --- Fcitx 5 ------------------------------------------------------------------------
 run_fcitx() {
-  local dict="$tables/qorvan.main.dict"
-  if [ ! -s "$dict" ]; then
-    command -v libime_tabledict >/dev/null || skip "libime_tabledict is not installed"
-    dict="$work/qorvan.main.dict"
-    libime_tabledict "$tables/qorvan.fcitx.txt" "$dict" ||
-      { fail "libime_tabledict failed"; return; }
-  fi
-  mkdir -p "$XDG_DATA_HOME/fcitx5/inputmethod" "$XDG_DATA_HOME/fcitx5/table"
-  cp "$tables/qorvan.conf" "$XDG_DATA_HOME/fcitx5/inputmethod/qorvan.conf"
-  cp "$dict" "$XDG_DATA_HOME/fcitx5/table/qorvan.main.dict"
-  fcitx5 -d >"$work/fcitx5.log" 2>&1
-  wait_for 100 bus_has_owner org.fcitx.Fcitx5 ||
-    skip "fcitx5 does not start: $(tail -3 "$work/fcitx5.log")"
-  local daemon
-  daemon="$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.GetConnectionUnixProcessID string:org.fcitx.Fcitx5 |
-    awk '/uint32/ {print $2}')"
-  [ -n "$daemon" ] && pids+=("$daemon")
+  start_fcitx "$tables" || return
   drive "Fcitx 5" fcitx qorvan
-}
-
-bus_has_owner() {
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
 }
 
 run_ibus
