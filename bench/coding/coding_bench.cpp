@@ -31,12 +31,12 @@ struct Bench {
             dir,
             std::make_unique<MarvikLibrary>(dir.dictionaryDir(), userDir.filePath("none.dic")));
         text = QString::fromUtf8(kSampleText).remove(QLatin1Char('\n')).left(2000);
-        QString err;
+        LibraryError err;
         state->text.SegmentTags = state->library->divideSentence(text, &err);
         if (state->text.SegmentTags.size() != text.size())
-            error = "segmentation failed: " + err.toStdString();
+            error = "segmentation failed: " + err.detail.toStdString();
         if (!openCodeDatabase(*state))
-            error = state->codeDatabase.errorString().toStdString();
+            error = ("code database: " + state->codeDatabase.error().path).toStdString();
         Settings::resetColors(state->settings);
         state->settings.NeedFc = true;
         for (qsizetype i = 0; i < text.size();) {

@@ -64,8 +64,9 @@ coding::MarvikLibrary &library() {
 
 void BM_OpenAndPrepare2000(benchmark::State &state) {
     QString error;
-    if (!library().ensureLoaded(&error)) {
-        state.SkipWithError(error.toStdString().c_str());
+    coding::LibraryError libraryError;
+    if (!library().ensureLoaded(&libraryError)) {
+        state.SkipWithError(libraryError.detail.toStdString().c_str());
         return;
     }
     const prepare::FilterFiles filterFiles(coding::AppDirectory::at(texts->dir()));
@@ -75,7 +76,7 @@ void BM_OpenAndPrepare2000(benchmark::State &state) {
         prepare::FilterList filters;
         filterFiles.load(&filters, &error);
         prepare::PrepareOptions options{true, true, filters.symbols()};
-        auto prepared = prepare::segmentAndPrepare(library(), file.text, options, &error);
+        auto prepared = prepare::segmentAndPrepare(library(), file.text, options, &libraryError);
         if (!prepared) {
             state.SkipWithError(error.toStdString().c_str());
             return;

@@ -30,10 +30,10 @@ struct Bench {
             dir,
             std::make_unique<MarvikLibrary>(dir.dictionaryDir(), userDir.filePath("none.dic")));
         text = QString::fromUtf8(kSampleText).remove(QLatin1Char('\n')).left(2000);
-        QString err;
+        LibraryError err;
         state->text.SegmentTags = state->library->divideSentence(text, &err);
         if (state->text.SegmentTags.size() != text.size()) {
-            error = "segmentation failed: " + err.toStdString();
+            error = "segmentation failed: " + err.detail.toStdString();
             return;
         }
         state->setText(text, state->text.SegmentTags);
@@ -42,7 +42,8 @@ struct Bench {
             buildTextTables(*state, text, state->text.SegmentTags, TableKind::TestText);
         if (!state->derived.textTables ||
             stats::buildUserTables(*state, &err) != stats::UserTablesResult::Ok)
-            error = "tables failed: " + (err + state->codeDatabase.errorString()).toStdString();
+            error =
+                "tables failed: " + (err.detail + state->codeDatabase.error().detail).toStdString();
     }
     bool ok(benchmark::State &st) const {
         if (!error.empty())
@@ -99,7 +100,7 @@ void BM_TypedTablesAndCounts(benchmark::State &st) {
         return;
     for (auto _ : st) {
         b.reopen(st);
-        QString err;
+        LibraryError err;
         stats::buildUserTables(*b.state, &err);
         benchmark::DoNotOptimize(stats::countUserKeys(b.state->derived.typed->tables));
     }

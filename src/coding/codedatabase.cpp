@@ -1,6 +1,5 @@
 #include "codedatabase.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlDatabase>
@@ -64,10 +63,7 @@ void CodeDatabase::close() {
 
 void CodeDatabase::fail(const QString &detail) {
     close();
-    m_error = QStringLiteral("编码数据库文件%1已损坏或无法读取，无法查询汉字和词的编码！")
-                  .arg(QDir::toNativeSeparators(m_path));
-    if (!detail.trimmed().isEmpty())
-        m_error += QLatin1Char('\n') + detail.trimmed();
+    m_error = {CodeDatabaseError::Kind::Damaged, m_path, detail.trimmed()};
 }
 
 bool CodeDatabase::open(const QString &path) {
@@ -75,11 +71,10 @@ bool CodeDatabase::open(const QString &path) {
         return true;
     close();
     m_path = path;
-    m_error.clear();
+    m_error = {};
 
     if (!QFileInfo(path).isFile()) {
-        m_error = QStringLiteral("编码数据库文件%1不存在，无法查询汉字和词的编码！")
-                      .arg(QDir::toNativeSeparators(path));
+        m_error = {CodeDatabaseError::Kind::Missing, path, {}};
         return false;
     }
 
@@ -108,13 +103,13 @@ bool CodeDatabase::open(const QString &path) {
         }
         m_statements->queries.push_back(std::move(q));
     }
-    m_reported.clear();
+    m_reported = {};
     return true;
 }
 
-QString CodeDatabase::takeUnreportedError() {
-    if (m_error.isEmpty() || m_error == m_reported)
-        return {};
+std::optional<CodeDatabaseError> CodeDatabase::takeUnreportedError() {
+    if (!m_error.isError() || m_error == m_reported)
+        return std::nullopt;
     m_reported = m_error;
     return m_error;
 }
@@ -123,9 +118,8 @@ CodeDatabase::Result CodeDatabase::run(int statement, const QString &key, CodePa
                                        bool withShortCodes) {
     codes = {};
     if (!m_statements) {
-        if (m_error.isEmpty())
-            m_error = QStringLiteral("编码数据库文件%1未打开，无法查询汉字和词的编码！")
-                          .arg(QDir::toNativeSeparators(m_path));
+        if (!m_error.isError())
+            m_error = {CodeDatabaseError::Kind::NotOpen, m_path, {}};
         return Result::Failed;
     }
     QSqlQuery &q = m_statements->queries[size_t(statement)];

@@ -31,13 +31,6 @@ bool openCodeDatabase(AppState &state) {
     return state.codeDatabase.open(state.appDir.dataFile(QStringLiteral("jtdb.dat")));
 }
 
-void reportCodeDatabaseError(AppState &state) {
-    const QString text = state.codeDatabase.takeUnreportedError();
-    if (!text.isEmpty())
-        state.services.messages().show(text, QStringLiteral("提示信息"), MsgButtons::Ok,
-                                       MsgIcon::Exclamation);
-}
-
 bool findItemCodes(CodeDatabase &db, SegmentationLibrary *library, const QString &item,
                    CodePair &codes, LookupRule rule) {
     codes = {};

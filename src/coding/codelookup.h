@@ -10,12 +10,9 @@ struct AppState;
 class SegmentationLibrary;
 
 // Opens the code database of the application directory (jtdb.dat) unless it is open
-// already. False: state.codeDatabase.errorString() says why.
+// already. False: state.codeDatabase.error() says why (the windows tell the user
+// with widgets::reportCodeDatabaseError).
 bool openCodeDatabase(AppState &state);
-
-// For windows, after a function here returned false: tells the user under "提示信息"
-// that jtdb.dat is missing or damaged. The same trouble is told once, not per lookup.
-void reportCodeDatabaseError(AppState &state);
 
 // How an item's codes are found.
 enum class LookupRule {

@@ -15,22 +15,21 @@ const char16_t *utf16(const QString &s) {
 MarvikLibrary::MarvikLibrary(QString dictDir, QString userDictPath)
     : m_dictDir(std::move(dictDir)), m_userDictPath(std::move(userDictPath)) {}
 
-bool MarvikLibrary::ensureLoaded(QString *error) {
+bool MarvikLibrary::ensureLoaded(LibraryError *error) {
     if (!m_userDictPath.isEmpty()) {
         MarvikSetUserDictPath(utf16(m_userDictPath));
         m_userDictPath.clear(); // set once; the library keeps it
     }
     if (MarvikLoad(utf16(m_dictDir)) == MARVIK_OK)
         return true;
-    if (error) {
-        *error = QStringLiteral("分词词库%1已损坏或不存在，无法分词！\n%2")
-                     .arg(QDir::toNativeSeparators(QDir(m_dictDir).filePath("marvik.dic")),
-                          QString::fromUtf8(MarvikLastError()));
-    }
+    if (error)
+        *error = {LibraryError::Kind::DictionaryUnusable,
+                  QDir(m_dictDir).filePath(QStringLiteral("marvik.dic")),
+                  QString::fromUtf8(MarvikLastError()), 0};
     return false;
 }
 
-QString MarvikLibrary::divideSentence(const QString &text, QString *error) {
+QString MarvikLibrary::divideSentence(const QString &text, LibraryError *error) {
     if (!ensureLoaded(error))
         return {};
     QString tags(text.size(), QChar(u'\0'));
@@ -39,7 +38,7 @@ QString MarvikLibrary::divideSentence(const QString &text, QString *error) {
                        reinterpret_cast<char16_t *>(tags.data()), int32_t(tags.size()));
     if (r != MARVIK_OK) {
         if (error)
-            *error = QStringLiteral("分词失败（错误 %1）").arg(r);
+            *error = {LibraryError::Kind::SegmentationFailed, {}, {}, r};
         return {};
     }
     return tags;

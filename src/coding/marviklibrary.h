@@ -12,8 +12,8 @@ public:
     // library's default in the user's data directory).
     explicit MarvikLibrary(QString dictDir, QString userDictPath = {});
 
-    bool ensureLoaded(QString *error) override;
-    QString divideSentence(const QString &text, QString *error) override;
+    bool ensureLoaded(LibraryError *error) override;
+    QString divideSentence(const QString &text, LibraryError *error) override;
     QString convert(const QString &word) override;
     int addWord(const QString &code, const QString &word) override;
     QString getItemCode(const QString &item) override;

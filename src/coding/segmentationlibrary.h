@@ -4,6 +4,24 @@
 
 namespace coding {
 
+// What went wrong with the segmentation library; the windows tell the user
+// (widgets::libraryMessage).
+struct LibraryError {
+    enum class Kind {
+        None,
+        NoLibrary,          // the program has no library to ask
+        DictionaryUnusable, // the dictionary is missing or damaged
+        SegmentationFailed, // DivideSentence answered with an error code
+        Mismatch,           // the tags do not fit the text (not one per unit)
+    };
+    Kind kind = Kind::None;
+    QString path;   // the dictionary, when it is the trouble
+    QString detail; // what the library said, if anything
+    int code = 0;   // the library's result code, for SegmentationFailed
+
+    bool isError() const { return kind != Kind::None; }
+};
+
 // How the program reaches the segmentation library: segmentation tags, codes,
 // proposed custom codes and custom words. One tag per UTF-16 unit of the text.
 class SegmentationLibrary {
@@ -11,13 +29,13 @@ public:
     virtual ~SegmentationLibrary() = default;
 
     // Loads the dictionary if that has not happened yet. On failure returns false
-    // and sets error to a message for the user.
-    virtual bool ensureLoaded(QString *error) = 0;
+    // and sets error (when given).
+    virtual bool ensureLoaded(LibraryError *error) = 0;
 
     // The tag string of text ("0"/"1" words, "2" punctuation, "4" letters and
     // digits), exactly text.size() tags. On failure returns a null string and
-    // sets error.
-    virtual QString divideSentence(const QString &text, QString *error) = 0;
+    // sets error (when given).
+    virtual QString divideSentence(const QString &text, LibraryError *error) = 0;
 
     // The proposed numeric custom code of word (at most 6 digits), or empty.
     virtual QString convert(const QString &word) = 0;

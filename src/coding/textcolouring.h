@@ -40,7 +40,7 @@ void setHintMark(QTextCharFormat &format, bool on);
 //  - NeedJmTips off: the same colours character by character; a character that had
 //    the hint mark loses it and takes the font "楷体_GB2312".
 // Returns false when the short codes could not be read (the database failed): the
-// text is coloured all the same, without hint marks, and reportCodeDatabaseError()
+// text is coloured all the same, without hint marks, and widgets::reportCodeDatabaseError()
 // tells the user. The view's selection
 // is the caller's (the original put it back at 0).
 bool PrepareTestText(AppState &state, QTextDocument &doc, const TextProgress &progress = {});

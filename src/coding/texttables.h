@@ -43,7 +43,7 @@ enum class TableKind {
 // The tables of text under tags (one tag per unit; a text longer than its tags is
 // read as far as they go for the word table). The code database is opened when the
 // first code is needed. Nothing when the database failed
-// (state.codeDatabase.errorString() says why).
+// (state.codeDatabase.error() says why).
 std::optional<TextTables> buildTextTables(AppState &state, const QString &text, const QString &tags,
                                           TableKind kind);
 

@@ -5,6 +5,7 @@
 #include "textfilereader.h"
 
 #include "widgets/centring.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -144,9 +145,10 @@ void frmOpenFile::cmdOpenFile_Click() {
         options.symbols = filters.symbols();
     }
 
-    const auto prepared = segmentAndPrepare(*m_state.library, m_text, options, &error);
+    coding::LibraryError libraryError;
+    const auto prepared = segmentAndPrepare(*m_state.library, m_text, options, &libraryError);
     if (!prepared) {
-        showExclamation(error);
+        showExclamation(widgets::libraryMessage(libraryError));
         return;
     }
     handOver(m_state, m_receiver, *prepared,

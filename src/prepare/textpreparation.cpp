@@ -107,13 +107,13 @@ PreparedText prepareText(const QString &text, const QString &tags, const Prepare
 
 std::optional<PreparedText> segmentAndPrepare(coding::SegmentationLibrary &library,
                                               const QString &text, const PrepareOptions &options,
-                                              QString *error) {
+                                              coding::LibraryError *error) {
     const QString tags = library.divideSentence(text, error);
     if (tags.isNull())
         return std::nullopt;
     if (tags.size() != text.size()) {
         if (error)
-            *error = QStringLiteral("分词结果与文本的长度不一致，无法分词！");
+            *error = {coding::LibraryError::Kind::Mismatch, {}, {}, 0};
         return std::nullopt;
     }
     return prepareText(text, tags, options);

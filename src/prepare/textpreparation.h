@@ -39,10 +39,10 @@ QString toFullWidth(QString text);
 PreparedText prepareText(const QString &text, const QString &tags, const PrepareOptions &options);
 
 // Segments text with the library and prepares it. On failure returns nothing and
-// sets error to a message for the user.
+// sets error (tags that do not fit the text are LibraryError::Kind::Mismatch).
 std::optional<PreparedText> segmentAndPrepare(coding::SegmentationLibrary &library,
                                               const QString &text, const PrepareOptions &options,
-                                              QString *error);
+                                              coding::LibraryError *error);
 
 // The text for the segmentation editor: a blank (tag "3") after every position
 // where the tag changes, so that the words stand apart. Never before the first or

@@ -6,6 +6,7 @@
 #include "coding/codelookup.h"
 #include "coding/texttables.h"
 #include "widgets/centring.h"
+#include "widgets/messages.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -137,7 +138,7 @@ void DlgResult::cmdMorInfo_Click() {
         m_state.derived.textTables = coding::buildTextTables(
             m_state, m_testText, m_state.text.SegmentTags, coding::TableKind::TestText);
         if (!m_state.derived.textTables) {
-            coding::reportCodeDatabaseError(m_state);
+            widgets::reportCodeDatabaseError(m_state);
             return;
         }
     }

@@ -5,6 +5,7 @@
 
 #include "coding/codelookup.h"
 #include "widgets/centring.h"
+#include "widgets/messages.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,6 +35,22 @@ DlgUserKeys::DlgUserKeys(coding::AppState &state, QWidget *parent)
     load();
 }
 
+namespace {
+
+// Why the typed text could not be segmented, for the learner.
+QString typedTextMessage(const coding::LibraryError &error) {
+    switch (error.kind) {
+    case coding::LibraryError::Kind::NoLibrary:
+        return QStringLiteral("分词库未载入，无法统计用户输入的键数！");
+    case coding::LibraryError::Kind::Mismatch:
+        return QStringLiteral("分词库返回的分词结果与用户输入的文字不相符，无法统计键数！");
+    default:
+        return widgets::libraryMessage(error);
+    }
+}
+
+} // namespace
+
 void DlgUserKeys::load() {
     showKeyCounts(lblkeys, KeyCounts{});
     if (m_state.test.TypedText.isEmpty())
@@ -41,16 +58,16 @@ void DlgUserKeys::load() {
     if (!m_state.derived.UserKeysDone()) {
         // Only tables that were built whole count as done: a failure is told and
         // the next opening tries again.
-        QString error;
+        coding::LibraryError error;
         switch (buildUserTables(m_state, &error)) {
         case UserTablesResult::Ok:
             break;
         case UserTablesResult::LibraryFailed:
-            m_state.services.messages().show(error, QStringLiteral("提示信息"),
+            m_state.services.messages().show(typedTextMessage(error), QStringLiteral("提示信息"),
                                              coding::MsgButtons::Ok, coding::MsgIcon::Exclamation);
             return;
         case UserTablesResult::DatabaseFailed:
-            coding::reportCodeDatabaseError(m_state);
+            widgets::reportCodeDatabaseError(m_state);
             return;
         }
     }

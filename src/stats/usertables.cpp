@@ -5,7 +5,7 @@
 
 namespace stats {
 
-UserTablesResult buildUserTables(coding::AppState &state, QString *error) {
+UserTablesResult buildUserTables(coding::AppState &state, coding::LibraryError *error) {
     state.derived.typed.reset();
     const QString &typed = state.test.TypedText;
     if (typed.isEmpty()) {
@@ -13,15 +13,13 @@ UserTablesResult buildUserTables(coding::AppState &state, QString *error) {
         return UserTablesResult::Ok;
     }
 
-    QString why;
+    coding::LibraryError why{coding::LibraryError::Kind::NoLibrary, {}, {}, 0};
     QString tags;
     if (state.library)
         tags = state.library->divideSentence(typed, &why);
-    else
-        why = QStringLiteral("分词库未载入，无法统计用户输入的键数！");
     if (tags.isNull() || tags.size() != typed.size()) {
-        if (why.isEmpty())
-            why = QStringLiteral("分词库返回的分词结果与用户输入的文字不相符，无法统计键数！");
+        if (!tags.isNull())
+            why = {coding::LibraryError::Kind::Mismatch, {}, {}, 0};
         if (error)
             *error = why;
         return UserTablesResult::LibraryFailed;

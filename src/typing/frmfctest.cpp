@@ -12,6 +12,7 @@
 #include "stats/dlgresult.h"
 #include "widgets/centring.h"
 #include "widgets/layout.h"
+#include "widgets/messages.h"
 #include "widgets/pictures.h"
 
 #include <QCloseEvent>
@@ -338,7 +339,7 @@ void frmFcTest::receiveText(const prepare::PreparedText &prepared,
             progress(value, maximum);
     };
     if (!coding::PrepareTestText(m_state, *mainText->document(), steps))
-        coding::reportCodeDatabaseError(m_state);
+        widgets::reportCodeDatabaseError(m_state);
     mainText->moveCursor(QTextCursor::Start);
 }
 
@@ -411,6 +412,7 @@ void frmFcTest::showResult() {
 
 void frmFcTest::restoreTestText() {
     typing::restoreTestText(m_state, *mainText->document());
+    widgets::reportCodeDatabaseError(m_state);
 }
 
 void frmFcTest::mnuStaInfo_Click() {
@@ -467,7 +469,7 @@ void frmFcTest::showCodeHint() {
     const QString item = m_session.hintItem();
     QString stdCode, shortCode;
     if (!coding::LookupCodes(m_state, item, stdCode, shortCode)) {
-        coding::reportCodeDatabaseError(m_state);
+        widgets::reportCodeDatabaseError(m_state);
         return;
     }
     StatusBar1Panels[0]->setText(codeHintMessage(item, stdCode, shortCode));

@@ -73,8 +73,9 @@ Restored restoreTestText(coding::AppState &state, QTextDocument &doc) {
         return Restored::FromCopy;
     if (state.test.RightCount + state.test.ErrCount == 0)
         return Restored::Unchanged;
-    if (!coding::PrepareTestText(state, doc))
-        coding::reportCodeDatabaseError(state);
+    // A failing database still colours the text, without hint marks; the window
+    // tells the user.
+    coding::PrepareTestText(state, doc);
     return Restored::Recoloured;
 }
 

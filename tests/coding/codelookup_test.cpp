@@ -2,6 +2,7 @@
 #include "coding/codelookup.h"
 #include "coding/texttables.h"
 #include "teststate.h"
+#include "widgets/messages.h"
 
 #include <QFile>
 
@@ -120,8 +121,8 @@ TEST(CodeDatabase, MissingOrDamagedFileIsReportedOnceAndNeverCrashes) {
         EXPECT_EQ(shortCode, "");
         EXPECT_FALSE(buildTextTables(*t.state, "我们", {}, TableKind::TestText));
 
-        reportCodeDatabaseError(*t.state);
-        reportCodeDatabaseError(*t.state); // the same trouble is told once
+        widgets::reportCodeDatabaseError(*t.state);
+        widgets::reportCodeDatabaseError(*t.state); // the same trouble is told once
         ASSERT_EQ(t.messages.shown.size(), 1);
         const ShownMessage &m = t.messages.shown.first();
         EXPECT_EQ(m.title, "提示信息");
@@ -134,7 +135,7 @@ TEST(CodeDatabase, MissingOrDamagedFileIsReportedOnceAndNeverCrashes) {
         t.write(fixture::standardRows());
         EXPECT_TRUE(LookupCodes(*t.state, "我", stdCode, shortCode));
         EXPECT_EQ(stdCode, "23550");
-        reportCodeDatabaseError(*t.state);
+        widgets::reportCodeDatabaseError(*t.state);
         EXPECT_EQ(t.messages.shown.size(), 1);
     }
 }

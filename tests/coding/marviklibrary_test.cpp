@@ -18,16 +18,18 @@ QString appDir() {
 TEST(MarvikLibrary, MissingDictionaryIsReportedThenTheRealOneLoads) {
     QTemporaryDir empty;
     coding::MarvikLibrary missing(empty.path());
-    QString error;
+    coding::LibraryError error;
     EXPECT_FALSE(missing.ensureLoaded(&error));
-    EXPECT_TRUE(error.contains("marvik.dic")) << error.toStdString();
+    EXPECT_EQ(error.kind, coding::LibraryError::Kind::DictionaryUnusable);
+    EXPECT_TRUE(error.path.endsWith("marvik.dic")) << error.path.toStdString();
+    EXPECT_FALSE(error.detail.isEmpty());
     EXPECT_TRUE(missing.divideSentence("我们", &error).isNull());
     EXPECT_TRUE(missing.getItemCode("我").isEmpty());
 
     QTemporaryDir user;
     coding::MarvikLibrary lib(appDir(), user.filePath("custom.dic"));
-    error.clear();
-    ASSERT_TRUE(lib.ensureLoaded(&error)) << error.toStdString();
+    error = {};
+    ASSERT_TRUE(lib.ensureLoaded(&error)) << error.detail.toStdString();
 
     struct Case {
         const char *name, *text, *tags;

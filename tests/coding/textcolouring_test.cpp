@@ -4,6 +4,7 @@
 #include "coding/tags.h"
 #include "coding/textcolouring.h"
 #include "teststate.h"
+#include "widgets/messages.h"
 
 #include <QFontInfo>
 #include <QTextCharFormat>
@@ -253,7 +254,7 @@ TEST(PrepareText, MissingDatabaseStillColoursAndIsReported) {
     EXPECT_EQ(describe(doc, s), "我:A 们:A 学:B 习:B 好:A 。:Su a:Du");
     EXPECT_FALSE(PreparePreSplitText(s, doc));
 
-    reportCodeDatabaseError(s);
+    widgets::reportCodeDatabaseError(s);
     ASSERT_EQ(t.messages.shown.size(), 1);
     EXPECT_TRUE(t.messages.lastText().contains("jtdb.dat"));
 }

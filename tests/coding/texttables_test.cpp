@@ -3,6 +3,7 @@
 #include "coding/codelookup.h"
 #include "coding/texttables.h"
 #include "teststate.h"
+#include "widgets/messages.h"
 
 namespace coding {
 namespace {
@@ -89,7 +90,7 @@ TEST(TestTextWordTable, MissingDatabaseLeavesTheTableEmpty) {
     TestState t(TestState::Database::None);
     AppState &s = *t.state;
     EXPECT_FALSE(buildTextTables(s, "我们学习我们", "001100", TableKind::TestText));
-    reportCodeDatabaseError(s);
+    widgets::reportCodeDatabaseError(s);
     EXPECT_EQ(t.messages.shown.size(), 1);
 
     // A text without anything to look up needs no database.

@@ -151,18 +151,19 @@ TEST(SegmentAndPrepare, UsesTheLibraryTagsAndReportsItsFailures) {
     library.tagsFor.insert(text, QStringLiteral("44444440020"));
     PrepareOptions options;
     options.filterAlphaNum = true;
-    QString error;
+    coding::LibraryError error;
     const auto prepared = prepare::segmentAndPrepare(library, text, options, &error);
     ASSERT_TRUE(prepared);
     EXPECT_EQ(*prepared, (PreparedText{QStringLiteral("系统，好"), QStringLiteral("0020")}));
 
     library.tagsFor.insert(text, QStringLiteral("000"));
     EXPECT_FALSE(prepare::segmentAndPrepare(library, text, options, &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(error.kind, coding::LibraryError::Kind::Mismatch);
 
     library.loadError = QStringLiteral("词库已损坏");
     EXPECT_FALSE(prepare::segmentAndPrepare(library, text, options, &error));
-    EXPECT_EQ(error, QStringLiteral("词库已损坏"));
+    EXPECT_EQ(error.kind, coding::LibraryError::Kind::DictionaryUnusable);
+    EXPECT_EQ(error.detail, QStringLiteral("词库已损坏"));
 }
 
 } // namespace

@@ -385,7 +385,9 @@ void DialogsTest::userKeysFailuresAreToldAndRetried() {
         QCOMPARE(labelTexts(dialog), QStringList(24, QStringLiteral("0")));
         QVERIFY(!f.state.derived.UserKeysDone());
         QCOMPARE(f.messages.shown.size(), 1);
-        QCOMPARE(f.messages.shown[0].text, QStringLiteral("无法载入分词词库"));
+        // The window's sentence, then what the library said.
+        QCOMPARE(f.messages.shown[0].text,
+                 QStringLiteral("分词词库marvik.dic已损坏或不存在，无法分词！\n无法载入分词词库"));
         QCOMPARE(f.messages.shown[0].title, QStringLiteral("提示信息"));
         QCOMPARE(f.messages.shown[0].icon, coding::MsgIcon::Exclamation);
 

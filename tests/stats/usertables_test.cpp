@@ -137,7 +137,7 @@ TEST(BuildUserTables, SegmentsTheTypedTextOnce) {
     AppState &s = *t.state;
     s.test.TypedText = "我们学习。";
     t.library->tagsFor.insert(s.test.TypedText, "00112");
-    QString error;
+    coding::LibraryError error;
     ASSERT_EQ(buildUserTables(s, &error), UserTablesResult::Ok);
     ASSERT_TRUE(s.derived.UserKeysDone());
     EXPECT_EQ(s.derived.typed->UserTags, QStringLiteral("00112"));
@@ -154,9 +154,10 @@ TEST(BuildUserTables, FailuresLeaveNoTables) {
         s.derived.typed = coding::TypedTables{"0", {{{"旧", 1, "", ""}}, {}, 0}};
         s.test.TypedText = "我们";
         t.library->loadError = "词库文件损坏";
-        QString error;
+        coding::LibraryError error;
         EXPECT_EQ(buildUserTables(s, &error), UserTablesResult::LibraryFailed);
-        EXPECT_EQ(error, QStringLiteral("词库文件损坏"));
+        EXPECT_EQ(error.kind, coding::LibraryError::Kind::DictionaryUnusable);
+        EXPECT_EQ(error.detail, QStringLiteral("词库文件损坏"));
         EXPECT_FALSE(s.derived.typed);
     }
     {
@@ -165,9 +166,9 @@ TEST(BuildUserTables, FailuresLeaveNoTables) {
         AppState &s = *t.state;
         s.test.TypedText = "我们";
         t.library->tagsFor.insert("我们", "0");
-        QString error;
+        coding::LibraryError error;
         EXPECT_EQ(buildUserTables(s, &error), UserTablesResult::LibraryFailed);
-        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(error.kind, coding::LibraryError::Kind::Mismatch);
     }
     {
         SCOPED_TRACE("no_database");
@@ -177,7 +178,7 @@ TEST(BuildUserTables, FailuresLeaveNoTables) {
         t.library->tagsFor.insert("我们", "00");
         EXPECT_EQ(buildUserTables(s, nullptr), UserTablesResult::DatabaseFailed);
         EXPECT_FALSE(s.derived.typed);
-        EXPECT_FALSE(s.codeDatabase.errorString().isEmpty());
+        EXPECT_EQ(s.codeDatabase.error().kind, coding::CodeDatabaseError::Kind::Missing);
     }
 }
 

@@ -15,17 +15,18 @@ public:
     QHash<QString, QString> codes;    // item -> standard code
     QHash<QString, QString> proposed; // word -> proposed custom code
     QHash<QString, int> addResults;   // word -> AddWord result (default 0)
-    QString loadError;                // non-empty: loading fails with this message
+    QString loadError;                // non-empty: loading fails, the library saying this
     QStringList calls;                // "divide:<text>", "code:<item>", ...
 
-    bool ensureLoaded(QString *error) override {
+    bool ensureLoaded(LibraryError *error) override {
         if (loadError.isEmpty())
             return true;
         if (error)
-            *error = loadError;
+            *error = {LibraryError::Kind::DictionaryUnusable, QStringLiteral("marvik.dic"),
+                      loadError, 0};
         return false;
     }
-    QString divideSentence(const QString &text, QString *error) override {
+    QString divideSentence(const QString &text, LibraryError *error) override {
         calls << QStringLiteral("divide:") + text;
         if (!ensureLoaded(error))
             return {};

@@ -6,6 +6,7 @@
 #include "prepare/filterfiles.h"
 #include "prepare/textfilereader.h"
 #include "prepare/textpreparation.h"
+#include "widgets/messages.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -72,11 +73,12 @@ std::optional<TextAnalysis> analyseText(coding::AppState &state, const QString &
             return fail(error, why);
         prepareOptions.symbols = filters.symbols();
     }
-    if (!state.library)
-        return fail(error, QStringLiteral("分词库未载入，无法分词！"));
-    const auto prepared = prepare::segmentAndPrepare(*state.library, text, prepareOptions, &why);
+    coding::LibraryError libraryError{coding::LibraryError::Kind::NoLibrary, {}, {}, 0};
+    const auto prepared = state.library ? prepare::segmentAndPrepare(*state.library, text,
+                                                                     prepareOptions, &libraryError)
+                                        : std::nullopt;
     if (!prepared)
-        return fail(error, why);
+        return fail(error, widgets::libraryMessage(libraryError));
 
     // The hand-over to the test window: the text becomes the current text, its
     // classes counted from its tags, the results of earlier tests gone.
@@ -86,7 +88,7 @@ std::optional<TextAnalysis> analyseText(coding::AppState &state, const QString &
     state.derived.textTables = coding::buildTextTables(
         state, state.text.text, state.text.SegmentTags, coding::TableKind::TestText);
     if (!state.derived.textTables)
-        return fail(error, state.codeDatabase.errorString());
+        return fail(error, widgets::codeDatabaseMessage(state.codeDatabase.error()));
     state.derived.textKeys = countTextKeys(state);
 
     TextAnalysis a;

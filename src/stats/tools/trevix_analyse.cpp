@@ -8,6 +8,7 @@
 #include "coding/appdirectory.h"
 #include "coding/appstate.h"
 #include "coding/marviklibrary.h"
+#include "widgets/messages.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -67,9 +68,9 @@ int main(int argc, char *argv[]) {
                                  .filePath(QStringLiteral("custom.dic"));
     coding::AppState state(dir,
                            std::make_unique<coding::MarvikLibrary>(dir.dictionaryDir(), userDict));
-    QString error;
+    coding::LibraryError error;
     if (!state.library->ensureLoaded(&error)) {
-        err << "trevix-analyse: " << error << '\n';
+        err << "trevix-analyse: " << widgets::libraryMessage(error) << '\n';
         return 2;
     }
 
@@ -82,9 +83,10 @@ int main(int argc, char *argv[]) {
     int failed = 0;
     bool first = true;
     for (const QString &file : files) {
-        const auto analysis = stats::analyseFile(state, file, options, &error);
+        QString why;
+        const auto analysis = stats::analyseFile(state, file, options, &why);
         if (!analysis) {
-            err << "trevix-analyse: " << error << '\n';
+            err << "trevix-analyse: " << why << '\n';
             err.flush();
             ++failed;
             continue;
