@@ -258,12 +258,8 @@ void frmMain::paintEvent(QPaintEvent *event) {
         return;
     }
     // The background fills the window, cut to the window's proportions.
-    if (m_scaledBackground.size() != size()) {
-        const QPixmap cover =
-            m_background.scaled(size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
-        m_scaledBackground = cover.copy((cover.width() - width()) / 2,
-                                        (cover.height() - height()) / 2, width(), height());
-    }
+    if (m_scaledBackground.size() != size())
+        m_scaledBackground = widgets::coverPicture(m_background, size());
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_scaledBackground);
 }

@@ -2,9 +2,6 @@
 
 #include "keycountframes.h"
 
-#include "widgets/centring.h"
-
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -18,16 +15,7 @@ DlgKeys::DlgKeys(coding::AppState &state, QWidget *parent) : QDialog(parent), m_
 
     auto *layout = new QVBoxLayout(this);
     lblkeys = buildKeyCountFrames(*this, *layout);
-    OKButton = new QPushButton(QStringLiteral("退   出(&X)"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKButton);
-    layout->addLayout(buttons);
-    setFixedSize(sizeHint());
-    widgets::centreOnScreen(*this);
+    OKButton = addKeyCountExit(*this, *layout, QStringLiteral("退   出(&X)"));
 
     // Load: the labels start empty, then each count is computed and shown.
     for (QLabel *label : lblkeys)

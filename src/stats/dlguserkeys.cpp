@@ -4,10 +4,8 @@
 #include "usertables.h"
 
 #include "coding/codelookup.h"
-#include "widgets/centring.h"
 #include "widgets/messages.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -22,16 +20,7 @@ DlgUserKeys::DlgUserKeys(coding::AppState &state, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     lblkeys = buildKeyCountFrames(*this, *layout);
-    OKButton = new QPushButton(QStringLiteral("退 出(&X)"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKButton);
-    layout->addLayout(buttons);
-    setFixedSize(sizeHint());
-    widgets::centreOnScreen(*this);
+    OKButton = addKeyCountExit(*this, *layout, QStringLiteral("退 出(&X)"));
     load();
 }
 

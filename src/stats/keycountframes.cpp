@@ -1,10 +1,13 @@
 #include "keycountframes.h"
 
+#include "widgets/centring.h"
+
 #include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace stats {
@@ -126,6 +129,20 @@ std::array<QLabel *, 24> buildKeyCountFrames(QDialog &dialog, QVBoxLayout &layou
     layout.addWidget(outerFrame(&dialog, "Frame2", QStringLiteral("词组输入"),
                                 QStringLiteral("使用词组输入时的键数统计信息！"), frame5, frame6));
     return labels;
+}
+
+QPushButton *addKeyCountExit(QDialog &dialog, QVBoxLayout &layout, const QString &caption) {
+    auto *ok = new QPushButton(caption, &dialog);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    layout.addLayout(buttons);
+    dialog.setFixedSize(dialog.sizeHint());
+    widgets::centreOnScreen(dialog);
+    return ok;
 }
 
 void showKeyCounts(const std::array<QLabel *, 24> &labels, const KeyCounts &counts) {

@@ -38,4 +38,11 @@ QPixmap loadPicture(const QString &path) {
     return QPixmap::fromImage(reader.read());
 }
 
+QPixmap coverPicture(const QPixmap &picture, QSize size) {
+    const QPixmap cover =
+        picture.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    return cover.copy((cover.width() - size.width()) / 2, (cover.height() - size.height()) / 2,
+                      size.width(), size.height());
+}
+
 } // namespace widgets

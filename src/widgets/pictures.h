@@ -32,4 +32,8 @@ bool ExtractResourceFile(const coding::AppDirectory &dir, qint16 id, const QStri
 // file is missing or is not a picture.
 QPixmap loadPicture(const QString &path);
 
+// picture scaled to fill size and cut to its proportions, from the middle: how a
+// window's background covers the window.
+QPixmap coverPicture(const QPixmap &picture, QSize size);
+
 } // namespace widgets
