@@ -2,15 +2,28 @@
 
 // How a text flows through the program:
 //   open     frmOpenFile reads a text file and cleans it (quotes, blanks, line breaks);
-//   segment  the segmentation library gives one tag per character (SegmentTags);
-//   colour   PrepareTestText colours the words alternately and counts the characters;
-//   type     in frmFcTest the learner types the text through the input method;
-//   check    every committed character is compared, recoloured and counted;
-//   count    the result and statistics dialogs build the character and word tables
-//            with their codes and the keystroke counts;
+//   segment  the segmentation library gives one tag per character (coding/tags.h);
+//            the hand-over makes it the current text (AppState::setText), whose
+//            character classes are counted from the tags;
+//   colour   PrepareTestText colours the words alternately (formats only);
+//   type     typing::Session runs the test (no text, ready, running, paused,
+//            ended) and switches the input method; frmFcTest shows its phase;
+//   check    the session's TypingCheck compares, recolours and counts every
+//            committed character into the test record (AppState::test);
+//   count    the result and statistics dialogs build the text's and the typed
+//            text's tables with one function (coding::buildTextTables) and count
+//            their keystrokes with one set of passes; what they compute stays in
+//            AppState::derived until a new text or a new test clears it;
 //   report   the test window saves the statistics, the word list or an example.
 // The segmentation editor frmPreSplit corrects a segmentation by hand and saves it
-// as an example that the test window opens. All windows share one coding::AppState.
+// as an example that the test window opens. All windows share one coding::AppState,
+// one part per concern.
+//
+// Libraries, each linking only those below it: marvik (the segmenter), coding (no
+// widgets: state, settings, code database, tags, tables, colouring), widgets
+// (layout, centring, pictures, messages, Qt services), ime (IBus, Fcitx 5),
+// prepare / typing / stats (a widget-free core and thin windows), and app (this
+// window, start-up, help and About), which alone knows every window.
 //
 // frmMain is where the learner starts: it writes the pictures that the windows
 // wear, finds the input method, and opens the test window, the segmentation
