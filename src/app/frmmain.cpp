@@ -167,7 +167,6 @@ frmMain::StartupResult frmMain::Form_Load(ime::InputMethodBackend *backend) {
                       coding::MsgIcon::Critical);
         return StartupResult::BackgroundMissing;
     }
-    m_scaledBackground = QPixmap();
     update();
     return StartupResult::Ready;
 }
@@ -253,15 +252,9 @@ void frmMain::closeEvent(QCloseEvent *event) {
 }
 
 void frmMain::paintEvent(QPaintEvent *event) {
-    if (m_background.isNull()) {
-        QMainWindow::paintEvent(event);
-        return;
-    }
     // The background fills the window, cut to the window's proportions.
-    if (m_scaledBackground.size() != size())
-        m_scaledBackground = widgets::coverPicture(m_background, size());
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, m_scaledBackground);
+    if (!m_background.paint(*this))
+        QMainWindow::paintEvent(event);
 }
 
 void frmMain::updateLockPanels() {

@@ -31,6 +31,7 @@
 
 #include "coding/appstate.h"
 #include "widgets/lockkeys.h"
+#include "widgets/pictures.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -142,8 +143,7 @@ private:
     int m_exitCode = 0;
     widgets::LockKeys m_lockKeys;
     QStringList m_writtenPictures;
-    QPixmap m_background;
-    QPixmap m_scaledBackground;
+    widgets::Background m_background;
     QPointer<HelpViewer> m_help;
     bool m_leaving = false; // the exit has been confirmed
 };

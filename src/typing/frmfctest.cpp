@@ -580,14 +580,8 @@ void frmFcTest::Form_Resize() {
 }
 
 void frmFcTest::paintEvent(QPaintEvent *event) {
-    if (m_background.isNull()) {
+    if (!m_background.paint(*this))
         QMainWindow::paintEvent(event);
-        return;
-    }
-    if (m_scaledBackground.size() != size())
-        m_scaledBackground = widgets::coverPicture(m_background, size());
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, m_scaledBackground);
 }
 
 bool frmFcTest::eventFilter(QObject *watched, QEvent *event) {

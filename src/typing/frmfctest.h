@@ -23,6 +23,7 @@
 #include "prepare/textreceiver.h"
 #include "widgets/layout.h"
 #include "widgets/lockkeys.h"
+#include "widgets/pictures.h"
 
 #include <QDialog>
 #include <QMainWindow>
@@ -164,7 +165,7 @@ private:
     Session m_session;
     widgets::LockKeys m_lockKeys;
     widgets::LayoutScale m_layout;
-    QPixmap m_background, m_scaledBackground;
+    widgets::Background m_background;
     std::array<int, 3> m_baseFontSizes{};
     bool m_loaded = false;
     bool m_closed = false;

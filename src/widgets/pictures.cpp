@@ -1,5 +1,7 @@
 #include "pictures.h"
 
+#include <QPainter>
+
 #include <QFile>
 #include <QImageReader>
 #include <QSaveFile>
@@ -43,6 +45,16 @@ QPixmap coverPicture(const QPixmap &picture, QSize size) {
         picture.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     return cover.copy((cover.width() - size.width()) / 2, (cover.height() - size.height()) / 2,
                       size.width(), size.height());
+}
+
+bool Background::paint(QWidget &window) {
+    if (m_picture.isNull())
+        return false;
+    if (m_scaled.size() != window.size())
+        m_scaled = coverPicture(m_picture, window.size());
+    QPainter painter(&window);
+    painter.drawPixmap(0, 0, m_scaled);
+    return true;
 }
 
 } // namespace widgets

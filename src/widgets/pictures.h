@@ -4,6 +4,7 @@
 
 #include <QPixmap>
 #include <QString>
+#include <QWidget>
 
 #include <array>
 
@@ -35,5 +36,21 @@ QPixmap loadPicture(const QString &path);
 // picture scaled to fill size and cut to its proportions, from the middle: how a
 // window's background covers the window.
 QPixmap coverPicture(const QPixmap &picture, QSize size);
+
+// A window's background picture, covering the window, scaled once for each size.
+class Background {
+public:
+    Background &operator=(QPixmap picture) {
+        m_picture = std::move(picture);
+        m_scaled = QPixmap();
+        return *this;
+    }
+    bool isNull() const { return m_picture.isNull(); }
+    // Paints it over the whole window; false, painting nothing, without a picture.
+    bool paint(QWidget &window);
+
+private:
+    QPixmap m_picture, m_scaled;
+};
 
 } // namespace widgets
