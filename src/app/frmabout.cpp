@@ -17,7 +17,7 @@ QString frmAbout::aboutText() {
     const QStringList lines = {
         QStringLiteral("Qorvan输入法第四版分词教学系统"),
         QString(),
-        QStringLiteral("for  简体  Windows 98/ME/NT/2000/XP/2003/Vista/7"),
+        QStringLiteral("for  简体中文  Linux（IBus 或 Fcitx 5 输入法框架）"),
         QString(),
         QStringLiteral("出品：Trevix 分词教学系统开发组"),
         QStringLiteral("版本：") + QStringLiteral(TREVIX_VERSION) +

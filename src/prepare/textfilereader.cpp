@@ -93,7 +93,8 @@ TextFile readTextFile(QIODevice &device) {
     bool ended = false;
 
     QByteArray chunk(ChunkSize, Qt::Uninitialized);
-    while (!(utf8Valid ? utf8.full() : gb18030.full())) {
+    qint64 total = 0;
+    while (!(utf8Valid ? utf8.full() : gb18030.full()) && total < MaxReadBytes) {
         const qint64 n = device.read(chunk.data(), ChunkSize);
         if (n < 0)
             return failure(TextFile::Status::Unreadable, device.errorString());
@@ -101,6 +102,7 @@ TextFile readTextFile(QIODevice &device) {
             ended = true;
             break;
         }
+        total += n;
         const QByteArrayView bytes(chunk.constData(), n);
         if (bytes.contains('\0'))
             return failure(TextFile::Status::Binary);

@@ -11,6 +11,9 @@ namespace prepare {
 // (UTF-16 units, one per tag) and needs at least MinTextLength of them.
 inline constexpr int MaxTextLength = 2000;
 inline constexpr int MinTextLength = 20;
+// Reading stops after this many bytes even when fewer cleaned characters came out
+// of them (a file of blanks): no text needs more to give its 2000 characters.
+inline constexpr qint64 MaxReadBytes = qint64(4) << 20;
 
 // True for the characters that opening a text removes: the apostrophe, the double
 // quote, tab, blank and every line break (CR LF, LF or a lone CR). The learner
@@ -35,8 +38,8 @@ struct TextFile {
 
 // Reads a text file for opening: decodes it (UTF-8 when the bytes read are valid
 // UTF-8, else GB18030), cleans it and keeps its first MaxTextLength characters. The
-// device is read in chunks only until MaxTextLength cleaned characters are collected
-// or it ends, so the size of the file does not matter.
+// device is read in chunks only until MaxTextLength cleaned characters are collected,
+// MaxReadBytes have been read or it ends, so the size of the file does not matter.
 TextFile readTextFile(QIODevice &device);
 TextFile readTextFile(const QString &path);
 

@@ -461,7 +461,8 @@ void FrmMainTest::aboutBox() {
     QVERIFY(lines.size() >= 6);
     QCOMPARE(lines[0], QStringLiteral("Qorvan输入法第四版分词教学系统"));
     QCOMPARE(lines[1], QString());
-    QCOMPARE(lines[2], QStringLiteral("for  简体  Windows 98/ME/NT/2000/XP/2003/Vista/7"));
+    // What it runs on here.
+    QCOMPARE(lines[2], QStringLiteral("for  简体中文  Linux（IBus 或 Fcitx 5 输入法框架）"));
     QCOMPARE(lines[3], QString());
     QVERIFY(!lines[4].isEmpty());
     QVERIFY(!text.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));

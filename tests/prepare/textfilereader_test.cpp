@@ -9,6 +9,9 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+using prepare::MaxReadBytes;
+using prepare::MaxTextLength;
+using prepare::MinTextLength;
 using prepare::readTextFile;
 using prepare::TextEncoding;
 using prepare::TextFile;
@@ -187,6 +190,18 @@ TEST_F(TextFileReader, AVeryLargeFileIsReadOnlyAsFarAsNeeded) {
     EXPECT_EQ(fromDevice.status, TextFile::Status::Ok);
     EXPECT_EQ(fromDevice.text.size(), 2000);
     EXPECT_LE(endless.bytesRead, 128 * 1024);
+
+    // Blanks without end give no text: reading stops after a few megabytes, and the
+    // text is too short.
+    EndlessText blanks(QByteArray(" \r\n\t"));
+    const TextFile empty = readTextFile(blanks);
+    EXPECT_EQ(empty.status, TextFile::Status::TooShort);
+    EXPECT_LE(blanks.bytesRead, MaxReadBytes + 64 * 1024);
+    EndlessText sparse(QByteArray(4096, ' ') + QStringLiteral("字").toUtf8());
+    const TextFile few = readTextFile(sparse);
+    EXPECT_EQ(few.status, TextFile::Status::Ok);
+    EXPECT_GT(few.text.size(), MinTextLength);
+    EXPECT_LT(few.text.size(), MaxTextLength);
 }
 
 TEST_F(TextFileReader, AReadErrorIsReported) {
