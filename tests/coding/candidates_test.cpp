@@ -8,9 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
 
@@ -39,38 +36,16 @@ TEST(CandidateKeys, PageAndSelectionKeyOfAPosition) {
     }
 }
 
-struct Row {
-    QString hz, code;
-    QVariant position;
-};
+using Row = fixture::CandidateRow;
 
-// A database of the program's tables (as an older jtdb.dat has them) and, when
-// rows is given, the table candidates with those rows.
+// A database of the program's tables and, when rows is given, the table
+// candidates with those rows; without rows as an older jtdb.dat has them.
 QString writeDatabase(const QString &path, const QList<Row> *rows) {
-    const QString error = fixture::writeCodeDatabase(path, fixture::standardRows());
-    if (!error.isEmpty() || !rows)
-        return error;
-    QString failure;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "write");
-        db.setDatabaseName(path);
-        if (!db.open())
-            return db.lastError().text();
-        QSqlQuery q(db);
-        if (!q.exec("CREATE TABLE candidates (hz TEXT, code TEXT, position INTEGER)"))
-            failure = q.lastError().text();
-        for (const Row &r : *rows) {
-            q.prepare("INSERT INTO candidates VALUES (?, ?, ?)");
-            q.addBindValue(r.hz);
-            q.addBindValue(r.code);
-            q.addBindValue(r.position);
-            if (failure.isEmpty() && !q.exec())
-                failure = q.lastError().text();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("write");
-    return failure;
+    fixture::CodeRows all = fixture::standardRows();
+    all.candidates.reset();
+    if (rows)
+        all.candidates = *rows;
+    return fixture::writeCodeDatabase(path, all);
 }
 
 TEST(CandidateTable, FindsThePlaceOfAnItem) {
