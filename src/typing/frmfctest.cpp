@@ -472,7 +472,22 @@ void frmFcTest::showCodeHint() {
         widgets::reportCodeDatabaseError(m_state);
         return;
     }
-    StatusBar1Panels[0]->setText(codeHintMessage(item, stdCode, shortCode));
+    const coding::CandidatePlace place =
+        stdCode.isEmpty() ? coding::CandidatePlace{} : candidatePlace(item);
+    StatusBar1Panels[0]->setText(codeHintMessage(item, stdCode, shortCode, place));
+}
+
+coding::CandidatePlace frmFcTest::candidatePlace(const QString &item) {
+    // A database without the table (an older one) gives hints without a place; a
+    // query that fails closes the table, and the hints go on without it.
+    if (!m_candidatesTried) {
+        m_candidatesTried = true;
+        m_candidates.open(m_state.appDir.dataFile(QStringLiteral("jtdb.dat")));
+    }
+    coding::CandidatePlace place;
+    if (m_candidates.isOpen())
+        m_candidates.find(item, place);
+    return place;
 }
 
 void frmFcTest::placeInputBox() {

@@ -20,6 +20,7 @@
 #include "session.h"
 
 #include "coding/appstate.h"
+#include "coding/candidates.h"
 #include "prepare/textreceiver.h"
 #include "widgets/layout.h"
 #include "widgets/lockkeys.h"
@@ -153,6 +154,7 @@ private:
     void tmpText_KeyDown(int key);
     void tmpText_KeyUp();
     void showCodeHint();
+    coding::CandidatePlace candidatePlace(const QString &item);
     void placeInputBox();
     void followCurrentCharacter();
     void showResult();
@@ -163,6 +165,10 @@ private:
     coding::AppState &m_state;
     QTextDocument *m_document; // mainText's text, owned by the window
     Session m_session;
+    // The candidate places of jtdb.dat for the code hint: opened at the first hint
+    // and kept while the window is open (not tried again when it could not open).
+    coding::CandidateTable m_candidates;
+    bool m_candidatesTried = false;
     widgets::LockKeys m_lockKeys;
     widgets::LayoutScale m_layout;
     widgets::Background m_background;

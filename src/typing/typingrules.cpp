@@ -40,12 +40,22 @@ QString codeHintItem(const QString &text, const QString &tags, int pos) {
     return text.mid(start, end - start + 1);
 }
 
-QString codeHintMessage(const QString &item, const QString &stdCode, const QString &shortCode) {
+QString codeHintMessage(const QString &item, const QString &stdCode, const QString &shortCode,
+                        const coding::CandidatePlace &place) {
     if (stdCode.isEmpty())
         return QStringLiteral("没有'") + item + QStringLiteral("'的编码！");
     QString msg = QStringLiteral("'") + item + QStringLiteral("'的编码为:") + stdCode;
     if (!shortCode.isEmpty())
         msg += QStringLiteral(",简码为：") + shortCode;
+    if (place.position > 1) {
+        // The place belongs to the shortest code, which is the last code shown; a
+        // place under any other code says which.
+        const QString &lastShown = shortCode.isEmpty() ? stdCode : shortCode;
+        msg += QLatin1Char(',');
+        if (place.code != lastShown)
+            msg += QStringLiteral("是") + place.code + QStringLiteral("的");
+        msg += QStringLiteral("第%1个候选").arg(place.position);
+    }
     return msg;
 }
 

@@ -4,6 +4,8 @@
 // characters into the learner's words, the countdown display and the code hint
 // of the current word.
 
+#include "coding/candidates.h"
+
 #include <QString>
 
 #include <array>
@@ -35,7 +37,11 @@ QString formatCountdown(int remainingSeconds);
 // alone.
 QString codeHintItem(const QString &text, const QString &tags, int pos);
 
-// The status-bar text of the code hint.
-QString codeHintMessage(const QString &item, const QString &stdCode, const QString &shortCode);
+// The status-bar text of the code hint: the item's standard code and short code
+// and, when place says the item is not the first candidate of its shortest code,
+// which candidate it is there ("第2个候选"; the code is named when it is not the
+// last one the message shows). A place of 1 or an unknown place adds nothing.
+QString codeHintMessage(const QString &item, const QString &stdCode, const QString &shortCode,
+                        const coding::CandidatePlace &place = {});
 
 } // namespace typing

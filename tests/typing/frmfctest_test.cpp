@@ -45,13 +45,13 @@ struct ShownResult {
 // A loaded test window over a private application directory with the pictures,
 // a small code database, fake services and a fake input-method framework.
 struct Window {
-    explicit Window(const QList<qint16> &pictures = {101, 102, 103}) {
+    explicit Window(const QList<qint16> &pictures = {101, 102, 103},
+                    const coding::fixture::CodeRows &rows = coding::fixture::standardRows()) {
         const auto dir = coding::AppDirectory::at(appDir.path());
         for (qint16 id : pictures)
             widgets::ExtractResourceFile(dir, id, widgets::kPictureType,
                                          widgets::pictureFileName(id));
-        coding::fixture::writeCodeDatabase(dir.filePath(QStringLiteral("jtdb.dat")),
-                                           coding::fixture::standardRows());
+        coding::fixture::writeCodeDatabase(dir.filePath(QStringLiteral("jtdb.dat")), rows);
         library = new coding::FakeLibrary;
         state = std::make_unique<coding::AppState>(
             dir, std::unique_ptr<coding::SegmentationLibrary>(library));
@@ -478,6 +478,44 @@ private slots:
         w.key(Qt::Key_F2);
         QCOMPARE(w.panel(0), hint);
         QVERIFY(w.messages.shown.isEmpty());
+    }
+
+    void f2NamesTheCandidateWhenItIsNotTheFirst_data() {
+        QTest::addColumn<bool>("withCandidates");
+        QTest::addColumn<int>("moves");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("a word second under its code")
+            << true << 2 << QStringLiteral("'变化'的编码为:004242,第2个候选");
+        QTest::newRow("a character second under its code")
+            << true << 4 << QStringLiteral("'变'的编码为:00400,第2个候选");
+        QTest::newRow("the first candidate of its short code")
+            << true << 0 << QStringLiteral("'文化'的编码为:004242,简码为：0042");
+        QTest::newRow("a character without a code")
+            << true << 6 << QStringLiteral("没有'乙'的编码！");
+        // A database of an older release has no candidate places: the codes alone.
+        QTest::newRow("no candidates in the database")
+            << false << 2 << QStringLiteral("'变化'的编码为:004242");
+    }
+    void f2NamesTheCandidateWhenItIsNotTheFirst() {
+        QFETCH(bool, withCandidates);
+        QFETCH(int, moves);
+        QFETCH(QString, hint);
+        coding::fixture::CodeRows rows = coding::fixture::standardRows();
+        if (!withCandidates)
+            rows.candidates.reset();
+        Window w({101, 102, 103}, rows);
+        QVERIFY(w.load());
+        w.open(QStringLiteral("文化变化变好乙。"), QStringLiteral("00110102"));
+        w.start();
+        // A hint at the first word before, so that the window's table is in use.
+        w.key(Qt::Key_F2);
+        QCOMPARE(w.panel(0), QStringLiteral("'文化'的编码为:004242,简码为：0042"));
+        for (int i = 0; i < moves; ++i)
+            w.key(Qt::Key_Right);
+        w.key(Qt::Key_F2);
+        QCOMPARE(w.panel(0), hint);
+        QVERIFY(w.messages.shown.isEmpty());
+        QVERIFY(w.window->testRunning());
     }
 
     void twoPausesAreTakenOffTheDuration() {

@@ -68,4 +68,52 @@ TEST(CodeHint, Messages) {
               QStringLiteral("'我'的编码为:23550,简码为：23"));
 }
 
+// The candidate part follows the codes only when the item is not the first
+// candidate of its shortest code; the texts without it stay as they are.
+TEST(CodeHint, MessagesWithTheCandidatePlace) {
+    struct Case {
+        const char *name;
+        QString item, stdCode, shortCode;
+        coding::CandidatePlace place;
+        QString message;
+    } const cases[] = {
+        {"second_under_its_standard_code",
+         "变化",
+         "004242",
+         "",
+         {"004242", 2},
+         "'变化'的编码为:004242,第2个候选"},
+        {"on_the_second_page",
+         "五分",
+         "101802",
+         "",
+         {"101802", 6},
+         "'五分'的编码为:101802,第6个候选"},
+        {"under_its_short_code",
+         "学习",
+         "324171",
+         "3241",
+         {"3241", 3},
+         "'学习'的编码为:324171,简码为：3241,第3个候选"},
+        {"under_a_code_not_shown_last_is_named",
+         "学习",
+         "324171",
+         "3241",
+         {"324171", 2},
+         "'学习'的编码为:324171,简码为：3241,是324171的第2个候选"},
+        {"first_adds_nothing",
+         "文化",
+         "004242",
+         "0042",
+         {"0042", 1},
+         "'文化'的编码为:004242,简码为：0042"},
+        {"unknown_place_adds_nothing", "学习", "324171", "", {}, "'学习'的编码为:324171"},
+        {"no_code_stays_without_place", "乙", "", "", {"12345", 4}, "没有'乙'的编码！"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(typing::codeHintMessage(c.item, c.stdCode, c.shortCode, c.place), c.message);
+    }
+}
+
 } // namespace
