@@ -51,12 +51,15 @@ DlgMoreInfo::DlgMoreInfo(coding::AppState &state, QWidget *parent)
     for (size_t c = 0; c < fgwords.size(); ++c) {
         auto *grid = new QTableWidget(m_gridStack);
         grid->setObjectName(QStringLiteral("fgwords(%1)").arg(c));
-        grid->setColumnCount(4);
+        grid->setColumnCount(5);
         grid->setHorizontalHeaderLabels({QStringLiteral("文   字"), QStringLiteral("次 数"),
-                                         QStringLiteral("标准码"), QStringLiteral("简 码")});
+                                         QStringLiteral("标准码"), QStringLiteral("简 码"),
+                                         QStringLiteral("候选")});
+        grid->horizontalHeaderItem(4)->setToolTip(QStringLiteral("在最短编码的候选中排第几个"));
         grid->setColumnWidth(0, twips(1800));
         grid->setColumnWidth(1, twips(700));
         grid->setColumnWidth(2, twips(1000));
+        grid->setColumnWidth(3, twips(1000));
         grid->horizontalHeader()->setStretchLastSection(true);
         grid->verticalHeader()->setVisible(false);
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -126,18 +129,22 @@ DlgMoreInfo::DlgMoreInfo(coding::AppState &state, QWidget *parent)
     connect(cmdUserKeys, &QPushButton::clicked, this, &DlgMoreInfo::cmdUserKeys_Click);
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
 
-    resize(twips(1800 + 700 + 1000 + 1000) + 300, 400);
+    resize(twips(1800 + 700 + 1000 + 1000 + 600) + 300, 400);
     widgets::centreOnScreen(*this);
 
-    // Load.
+    // Load. A database without candidate places (an older one) leaves the column
+    // empty.
+    coding::CandidateTable candidates;
+    candidates.open(m_state.appDir.dataFile(QStringLiteral("jtdb.dat")));
     for (size_t c = 0; c < fgwords.size(); ++c)
-        fillGrid(*fgwords[c], c);
+        fillGrid(*fgwords[c], c, candidates);
     tspWords->setCurrentIndex(0);
     m_gridStack->setCurrentWidget(fgwords[0]);
     showUserFigures();
 }
 
-void DlgMoreInfo::fillGrid(QTableWidget &grid, size_t lengthClass) {
+void DlgMoreInfo::fillGrid(QTableWidget &grid, size_t lengthClass,
+                           coding::CandidateTable &candidates) {
     static const QList<coding::CodeRecord> none;
     const QList<coding::CodeRecord> &entries =
         m_state.derived.textTables ? m_state.derived.textTables->WordTable[lengthClass] : none;
@@ -152,6 +159,10 @@ void DlgMoreInfo::fillGrid(QTableWidget &grid, size_t lengthClass) {
         grid.setItem(j, 1, cell(QString::number(e.count)));
         grid.setItem(j, 2, cell(e.stdCode));
         grid.setItem(j, 3, cell(e.shortCode));
+        coding::CandidatePlace place;
+        if (candidates.isOpen())
+            candidates.find(e.text, place);
+        grid.setItem(j, 4, cell(place.position > 0 ? QString::number(place.position) : QString()));
     }
 }
 

@@ -40,11 +40,12 @@ struct Fixture {
                            std::unique_ptr<coding::SegmentationLibrary>(library)};
     coding::FakeMessages messages;
 
-    explicit Fixture(bool withDatabase = true) {
+    explicit Fixture(bool withDatabase = true,
+                     const coding::fixture::CodeRows &rows = coding::fixture::standardRows()) {
         state.services.setMessages(&messages);
         if (withDatabase) {
-            const QString error = coding::fixture::writeCodeDatabase(
-                dir.filePath(QStringLiteral("jtdb.dat")), coding::fixture::standardRows());
+            const QString error =
+                coding::fixture::writeCodeDatabase(dir.filePath(QStringLiteral("jtdb.dat")), rows);
             if (!error.isEmpty())
                 qFatal("fixture database: %s", qPrintable(error));
         }
@@ -77,6 +78,8 @@ class DialogsTest : public QObject {
 private slots:
     // --- DlgMoreInfo ---------------------------------------------------------------
     void moreInfoGrids();
+    void moreInfoCandidatePlaces_data();
+    void moreInfoCandidatePlaces();
     void moreInfoTabsBringTheirGrid();
     void moreInfoUserFigures_data();
     void moreInfoUserFigures();
@@ -97,13 +100,13 @@ void DialogsTest::moreInfoGrids() {
     stats::DlgMoreInfo dialog(f.state);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("详细信息"));
 
-    const QStringList headers{"文   字", "次 数", "标准码", "简 码"};
+    const QStringList headers{"文   字", "次 数", "标准码", "简 码", "候选"};
     const int rows[] = {1, 2, 0, 0, 1};
     for (int c = 0; c < 5; ++c) {
         auto *grid = child<QTableWidget>(dialog, QStringLiteral("fgwords(%1)").arg(c));
         QVERIFY(grid);
-        QCOMPARE(grid->columnCount(), 4);
-        for (int col = 0; col < 4; ++col)
+        QCOMPARE(grid->columnCount(), 5);
+        for (int col = 0; col < 5; ++col)
             QCOMPARE(grid->horizontalHeaderItem(col)->text(), headers[col]);
         QCOMPARE(grid->columnWidth(0), 120); // 1800 twips
         QCOMPARE(grid->columnWidth(1), 46);  // 700 twips
@@ -120,6 +123,50 @@ void DialogsTest::moreInfoGrids() {
     auto *many = child<QTableWidget>(dialog, "fgwords(4)");
     QCOMPARE(many->item(0, 0)->text(), QStringLiteral("一二三四五六"));
     QCOMPARE(many->item(0, 3)->text(), QStringLiteral("1110"));
+}
+
+void DialogsTest::moreInfoCandidatePlaces_data() {
+    QTest::addColumn<bool>("withCandidates");
+    // The fifth column of each row: fgwords(0), fgwords(1) ×3, fgwords(4).
+    QTest::addColumn<QStringList>("places");
+    QTest::newRow("places_from_the_database") << true << QStringList{"2", "1", "2", "", ""};
+    QTest::newRow("a_database_without_places") << false << QStringList{"", "", "", "", ""};
+}
+
+void DialogsTest::moreInfoCandidatePlaces() {
+    QFETCH(bool, withCandidates);
+    QFETCH(QStringList, places);
+    coding::fixture::CodeRows rows = coding::fixture::standardRows();
+    if (!withCandidates)
+        rows.candidates.reset();
+    Fixture f(true, rows);
+    // 变 and 变化 are the second candidates of 00400 and 004242, 文化 the first of its
+    // short code 0042; 长椅 and the six-character word are not in the database.
+    coding::TextTables &t = f.state.derived.textTables.emplace();
+    t.WordTable = {QList<CodeRecord>{{"变", 1, "00400", ""}},
+                   QList<CodeRecord>{{"文化", 3, "004242", "0042"},
+                                     {"变化", 2, "004242", ""},
+                                     {"长椅", 1, "713441", ""}},
+                   {},
+                   {},
+                   QList<CodeRecord>{{"一二三四五六", 1, "111000", "1110"}}};
+    stats::DlgMoreInfo dialog(f.state);
+    QStringList shown;
+    const std::pair<int, int> grids[] = {{0, 1}, {1, 3}, {4, 1}}; // class, rows
+    for (const auto &[c, rowCount] : grids) {
+        auto *grid = child<QTableWidget>(dialog, QStringLiteral("fgwords(%1)").arg(c));
+        QCOMPARE(grid->rowCount(), rowCount);
+        for (int row = 0; row < rowCount; ++row) {
+            QVERIFY(grid->item(row, 4));
+            shown << grid->item(row, 4)->text();
+        }
+    }
+    QCOMPARE(shown, places);
+    // The codes beside them are those of the word table.
+    auto *two = child<QTableWidget>(dialog, "fgwords(1)");
+    QCOMPARE(two->item(1, 0)->text(), QStringLiteral("变化"));
+    QCOMPARE(two->item(1, 2)->text(), QStringLiteral("004242"));
+    QVERIFY(f.messages.shown.isEmpty());
 }
 
 void DialogsTest::moreInfoTabsBringTheirGrid() {
