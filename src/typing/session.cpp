@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include "coding/tags.h"
 #include "ime/inputmethod.h"
 
 #include <QTextDocument>
@@ -19,6 +20,33 @@ void Session::setPhase(Phase phase) {
 void Session::closeInputMethod() {
     m_openImeOnFocus = false;
     ime::CloseInputMethod(m_state);
+    m_keyboard = Keyboard::English;
+}
+
+Session::Keyboard Session::keyboardForCurrent() const {
+    const QString &tags = m_state.text.SegmentTags;
+    const int position = m_check.position();
+    return position < tags.size() && coding::isTag(tags.at(position), coding::Tag::AlphaNum)
+               ? Keyboard::English
+               : Keyboard::Qorvan;
+}
+
+void Session::switchTo(Keyboard keyboard) {
+    if (keyboard == Keyboard::English)
+        ime::CloseInputMethod(m_state);
+    else
+        ime::OpenInputMethod(m_state);
+    m_keyboard = keyboard;
+}
+
+void Session::followCurrentCharacter() {
+    // Before the box has the focus the switch waits for it (inputBoxFocused),
+    // and then takes the character current at that moment.
+    if (m_phase != Phase::Running || !m_state.settings.AutoOpenIme || m_openImeOnFocus)
+        return;
+    const Keyboard wanted = keyboardForCurrent();
+    if (wanted != m_keyboard)
+        switchTo(wanted);
 }
 
 void Session::textArrived() {
@@ -73,8 +101,10 @@ void Session::abandon() {
 bool Session::typed(const QString &text) {
     if (m_phase != Phase::Running)
         return false;
-    if (!m_check.checkTyped(text))
+    if (!m_check.checkTyped(text)) {
+        followCurrentCharacter();
         return false;
+    }
     ++m_state.test.KeyPressCount;
     end();
     return true;
@@ -86,19 +116,25 @@ void Session::keyReleased() {
 }
 
 void Session::moveRight() {
-    if (m_phase == Phase::Running)
-        m_check.moveRight();
+    if (m_phase != Phase::Running)
+        return;
+    m_check.moveRight();
+    followCurrentCharacter();
 }
 
 void Session::moveLeft() {
-    if (m_phase == Phase::Running)
-        m_check.moveLeft();
+    if (m_phase != Phase::Running)
+        return;
+    m_check.moveLeft();
+    followCurrentCharacter();
 }
 
 void Session::inputBoxFocused() {
+    // At the start and on resuming the input method is set for the current
+    // character whatever it was before: the learner may have switched meanwhile.
     if (m_openImeOnFocus && m_phase == Phase::Running) {
         m_openImeOnFocus = false;
-        ime::OpenInputMethod(m_state);
+        switchTo(keyboardForCurrent());
     }
 }
 

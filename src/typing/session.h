@@ -4,6 +4,12 @@
 // countdown, the typing check, and when the input method is switched. The test
 // window turns the phase into the states of its controls and hands the session
 // what arrives in its input box.
+//
+// With AutoOpenIme the input method follows the current character while the test
+// runs: the English keyboard for a letter or digit (tag "4"), the Qorvan input
+// method for everything else (Chinese characters and the full-width punctuation it
+// types). It is switched when the kind of the current character changes, not on
+// every character; pausing and ending go back to English whatever the setting.
 
 #include "typingcheck.h"
 
@@ -42,11 +48,14 @@ public:
 
     // Starts a test of the text: the start time, the countdown when the time is
     // limited, a new test record (AppState::beginTest), the first character
-    // current. The input method is switched on (AutoOpenIme) once the input box has
-    // the focus (inputBoxFocused). False, and nothing happens, without a text.
+    // current. With AutoOpenIme the input method for the first character is
+    // switched on once the input box has the focus (inputBoxFocused). False, and
+    // nothing happens, without a text.
     bool start();
     // Pauses a running test: the clock stands still and the input method goes back
-    // to English. Resumes a paused one: the time paused is taken off the duration.
+    // to English. Resumes a paused one: the time paused is taken off the duration,
+    // and (AutoOpenIme) the input method for the current character is switched on
+    // once the box has the focus.
     void pauseOrResume();
     // Ends a running or paused test: the end time, the input method back to English,
     // TestDuration = end - start - pauses. Ended.
@@ -57,7 +66,8 @@ public:
 
     // What the input box hands on while the test runs. typed: true when it typed
     // the text's last character, which ends the test (the key that typed it is let
-    // go only afterwards and is counted here).
+    // go only afterwards and is counted here). Typing and the moves make another
+    // character current, and the input method follows it (AutoOpenIme).
     bool typed(const QString &text);
     void keyReleased();
     void moveRight();
@@ -77,14 +87,21 @@ signals:
     void phaseChanged(Phase phase);
 
 private:
+    // Which input method a character is typed with.
+    enum class Keyboard { Unknown, Qorvan, English };
+
     void setPhase(Phase phase);
     void closeInputMethod();
+    Keyboard keyboardForCurrent() const;
+    void switchTo(Keyboard keyboard);
+    void followCurrentCharacter();
 
     coding::AppState &m_state;
     QTextDocument &m_doc;
     TypingCheck m_check;
     Phase m_phase = Phase::NoText;
     bool m_openImeOnFocus = false;
+    Keyboard m_keyboard = Keyboard::Unknown; // what the session last switched to
     QDateTime m_startTime, m_endTime, m_pauseStartTime;
     qint64 m_pausedMs = 0;
     int m_remainingSeconds = 0;

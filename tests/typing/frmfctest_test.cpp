@@ -518,6 +518,28 @@ private slots:
         QVERIFY(w.window->testRunning());
     }
 
+    void lettersAndDigitsAreTypedInEnglish() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(QStringLiteral("我们AB学习。"), QStringLiteral("0044112"));
+        w.start();
+        QTRY_VERIFY(w.window->tmpText->hasFocus());
+        const QString qorvan = QStringLiteral("table:qorvan"), english = QStringLiteral("english");
+        QCOMPARE(w.ime.activations, QStringList{qorvan});
+        w.commit(QStringLiteral("我们"));
+        QCOMPARE(w.ime.activations, (QStringList{qorvan, english}));
+        QTest::keyClicks(w.window->tmpText, QStringLiteral("A")); // typed without the input method
+        QCOMPARE(w.ime.activations.size(), 2);                    // still a letter
+        w.key(Qt::Key_Right);
+        QCOMPARE(w.ime.activations, (QStringList{qorvan, english, qorvan}));
+        w.key(Qt::Key_Backspace);
+        QCOMPARE(w.ime.activations.last(), english);
+        QTest::keyClicks(w.window->tmpText, QStringLiteral("B"));
+        QCOMPARE(w.ime.activations, (QStringList{qorvan, english, qorvan, english, qorvan}));
+        QCOMPARE(w.state->test.RightCount, 4);
+        QCOMPARE(w.window->typingCheck().position(), 4);
+    }
+
     void twoPausesAreTakenOffTheDuration() {
         Window w;
         QVERIFY(w.load());
