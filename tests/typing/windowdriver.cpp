@@ -13,7 +13,9 @@
 // and exits 0, or prints "TIMEOUT <step>" and exits 1 after --timeout ms.
 //
 // Usage: trevix-test-window-driver --app-dir <dir> --data-dir <dir> --text <file>
-//                                   [--screenshot <png>] [--timeout <ms>]
+//                                   [--keep-alnum] [--screenshot <png>] [--timeout <ms>]
+// --keep-alnum opens the text with "过滤字母与数字" off, so that its letters and
+// digits stay to be typed.
 
 #include "app/frmmain.h"
 #include "coding/marviklibrary.h"
@@ -29,6 +31,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCommandLineParser>
 #include <QLabel>
 #include <QPushButton>
@@ -93,6 +96,8 @@ int main(int argc, char **argv) {
                       QStringLiteral("dir")});
     parser.addOption(
         {QStringLiteral("text"), QStringLiteral("Text file."), QStringLiteral("file")});
+    parser.addOption({QStringLiteral("keep-alnum"),
+                      QStringLiteral("Keeps the letters and digits of the text.")});
     parser.addOption(
         {QStringLiteral("screenshot"),
          QStringLiteral("Saves the test window as a picture once the test has started."),
@@ -149,6 +154,8 @@ int main(int argc, char **argv) {
         case Step::ChooseFile:
             if (auto *open = visibleWindow<prepare::frmOpenFile>()) {
                 step = Step::Start;
+                if (parser.isSet(QStringLiteral("keep-alnum")))
+                    open->findChild<QCheckBox *>(QStringLiteral("chkAlpha"))->setChecked(false);
                 open->findChild<QAbstractButton *>(QStringLiteral("cmdSelectFile"))->click();
                 open->findChild<QAbstractButton *>(QStringLiteral("cmdOpenFile"))->click();
             }
