@@ -21,6 +21,7 @@
 namespace prepare {
 
 namespace {
+const QString kTooFewHanzi = QStringLiteral("此文件中的汉字太少，不适于进行分词测试！");
 const QString MessageTitle = QStringLiteral("提示信息");
 } // namespace
 
@@ -109,7 +110,7 @@ void frmOpenFile::cmdSelectFile_Click() {
         m_fileChosen = true;
         break;
     case TextFile::Status::TooShort:
-        showExclamation(QStringLiteral("此文件中的汉字太少，不适于进行分词测试！"));
+        showExclamation(kTooFewHanzi);
         m_text.clear();
         txtFileContent->clear();
         m_fileChosen = false;
@@ -149,6 +150,11 @@ void frmOpenFile::cmdOpenFile_Click() {
     const auto prepared = segmentAndPrepare(*m_state.library, m_text, options, &libraryError);
     if (!prepared) {
         showExclamation(widgets::libraryMessage(libraryError));
+        return;
+    }
+    // Letters filtered away may leave only punctuation: nothing to type.
+    if (!holdsChineseCharacter(*prepared)) {
+        showExclamation(kTooFewHanzi);
         return;
     }
     handOver(m_state, m_receiver, *prepared,

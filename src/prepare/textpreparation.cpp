@@ -2,6 +2,8 @@
 
 #include "coding/tags.h"
 
+#include <algorithm>
+
 namespace prepare {
 
 using coding::isTag;
@@ -117,6 +119,10 @@ std::optional<PreparedText> segmentAndPrepare(coding::SegmentationLibrary &libra
         return std::nullopt;
     }
     return prepareText(text, tags, options);
+}
+
+bool holdsChineseCharacter(const PreparedText &prepared) {
+    return std::any_of(prepared.tags.cbegin(), prepared.tags.cend(), coding::isWordTag);
 }
 
 PreparedText insertSeparators(const PreparedText &prepared) {

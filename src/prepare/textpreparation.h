@@ -44,6 +44,10 @@ std::optional<PreparedText> segmentAndPrepare(coding::SegmentationLibrary &libra
                                               const QString &text, const PrepareOptions &options,
                                               coding::LibraryError *error);
 
+// Whether the prepared text holds a Chinese character (a word tag) to type: after
+// the filters a text of letters may keep only punctuation, which is no test.
+bool holdsChineseCharacter(const PreparedText &prepared);
+
 // The text for the segmentation editor: a blank (tag "3") after every position
 // where the tag changes, so that the words stand apart. Never before the first or
 // after the last character. 「我们学习。」/「00112」 becomes 「我们 学习 。」/「0031132」.

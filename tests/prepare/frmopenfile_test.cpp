@@ -248,10 +248,34 @@ private slots:
         QVERIFY(f.dialog.isVisible());
         if (!brokenLibrary) {
             // Without the symbol filter the list is not needed.
+            f.library->tagsFor.insert(twentyCharacters(),
+                                      QString(twentyCharacters().size() - 1, QLatin1Char('0')) +
+                                          QLatin1Char('2'));
             f.click("chkUseFilter");
             f.click("cmdOpenFile");
             QCOMPARE(f.receiver.calls.size(), 1);
         }
+    }
+
+    void aTextWithoutChineseCharactersIsRefused() {
+        // Letters and digits filtered away leave only widened full stops.
+        Fixture f;
+        const QString cleaned = QStringLiteral("ThequickbrownfoxjumpsoverthelazydogItwassunny.");
+        QString tags(cleaned.size(), QLatin1Char('4'));
+        tags.back() = QLatin1Char('2');
+        f.library->tagsFor.insert(cleaned, tags);
+        f.choose(
+            f.write("english.txt", "The quick brown fox jumps over the lazy dog It was sunny."));
+        QCOMPARE(f.shownText(), cleaned);
+        f.click("cmdOpenFile");
+        QCOMPARE(f.messages.lastText(), QStringLiteral("此文件中的汉字太少，不适于进行分词测试！"));
+        QVERIFY(f.receiver.calls.isEmpty());
+        QVERIFY(f.dialog.isVisible());
+        // With the letters kept there is still no Chinese character to type.
+        f.click("chkAlpha");
+        f.click("cmdOpenFile");
+        QCOMPARE(f.messages.shown.size(), 2);
+        QVERIFY(f.receiver.calls.isEmpty());
     }
 
     void exitAndEscapeHandNothingOver() {

@@ -216,6 +216,11 @@ void AnalyseTest::filesThatCannotBeUsed_data() {
     QTest::newRow("missing") << QByteArray() << QStringLiteral("无法读取此文件！");
     QTest::newRow("too_short") << QByteArray("我们学习。\r\n共十九个字。一二三四五六七")
                                << QStringLiteral("此文件中的汉字太少，不适于进行分词测试！");
+    // Letters and digits are filtered: what is left are widened full stops.
+    QTest::newRow("no_chinese_character")
+        << QByteArray("The quick brown fox jumps over the lazy dog. It was a sunny day. "
+                      "Nobody saw it. The end.\r\n")
+        << QStringLiteral("此文件中的汉字太少，不适于进行分词测试！");
     QTest::newRow("binary") << QByteArray("\x7f"
                                           "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0",
                                           16)

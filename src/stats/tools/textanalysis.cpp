@@ -79,6 +79,8 @@ std::optional<TextAnalysis> analyseText(coding::AppState &state, const QString &
                                         : std::nullopt;
     if (!prepared)
         return fail(error, widgets::libraryMessage(libraryError));
+    if (!prepare::holdsChineseCharacter(*prepared))
+        return fail(error, QStringLiteral("此文件中的汉字太少，不适于进行分词测试！"));
 
     // The hand-over to the test window: the text becomes the current text, its
     // classes counted from its tags, the results of earlier tests gone.
