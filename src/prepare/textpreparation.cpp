@@ -2,6 +2,9 @@
 
 #include "coding/tags.h"
 
+#include <QHash>
+#include <QSet>
+
 #include <algorithm>
 
 namespace prepare {
@@ -60,11 +63,19 @@ PreparedText prepareText(const QString &text, const QString &tags, const Prepare
     // 3. Filters.
     if (!options.filterSymbols && !options.filterAlphaNum)
         return out;
-    QStringList symbols;
+    // The symbols, widened, each once, looked up by their first character; within
+    // one first character they keep the list's order (the first that matches wins).
+    QHash<QChar, QStringList> symbolsByFirst;
     if (options.filterSymbols) {
+        QSet<QString> seen;
         for (const QString &symbol : options.symbols) {
-            if (!symbol.isEmpty())
-                symbols << toFullWidth(symbol);
+            if (symbol.isEmpty())
+                continue;
+            QString wide = toFullWidth(symbol);
+            if (seen.contains(wide))
+                continue;
+            seen.insert(wide);
+            symbolsByFirst[wide.at(0)].append(std::move(wide));
         }
     }
     auto isSymbolRun = [&](qsizetype from, qsizetype n) {
@@ -77,7 +88,10 @@ PreparedText prepareText(const QString &text, const QString &tags, const Prepare
     for (qsizetype i = 0; i < length; ++i) {
         const QChar tag = g.at(i);
         if (isTag(tag, Tag::Punct) && options.filterSymbols) {
-            for (const QString &symbol : symbols) {
+            const auto candidates = symbolsByFirst.constFind(t.at(i));
+            if (candidates == symbolsByFirst.constEnd())
+                continue;
+            for (const QString &symbol : *candidates) {
                 const qsizetype n = symbol.size();
                 if (i + n <= length && QStringView(t).sliced(i, n) == symbol && isSymbolRun(i, n)) {
                     for (qsizetype k = i; k < i + n; ++k) {
