@@ -9,6 +9,9 @@ namespace {
 
 const QString kMissingText =
     QStringLiteral("本计算机未安装Qorvan输入法第四版，\r\n本软件大部分功能无法正常使用！");
+const QString kNoFrameworkText = QStringLiteral(
+    "本计算机没有运行输入法框架（IBus 或 Fcitx 5），\r\n无法使用Qorvan输入法第四版。\r\n"
+    "请先启动输入法框架（例如 ibus-daemon -drx 或 fcitx5 -d），再启动本软件。");
 const QString kMissingTitle = QStringLiteral("Qorvan输入法第四版");
 
 QString idOf(const QList<InputMethodInfo> &methods, const QString &name) {
@@ -18,8 +21,8 @@ QString idOf(const QList<InputMethodInfo> &methods, const QString &name) {
     return {};
 }
 
-void tellMissing(coding::AppState &state) {
-    state.services.messages().show(kMissingText, kMissingTitle, coding::MsgButtons::Ok,
+void tell(coding::AppState &state, const QString &text) {
+    state.services.messages().show(text, kMissingTitle, coding::MsgButtons::Ok,
                                    coding::MsgIcon::Critical);
 }
 
@@ -45,8 +48,9 @@ std::unique_ptr<InputMethodBackend> chooseInputMethodBackend() {
 void DetectInputMethod(coding::AppState &state, InputMethodBackend *backend) {
     state.inputMethod.backend = backend;
     if (!backend) {
-        // No framework runs: nothing can be typed with the input method.
-        tellMissing(state);
+        // No framework runs: nothing can be typed with the input method, and
+        // installing it would not help.
+        tell(state, kNoFrameworkText);
         return;
     }
     const auto methods = backend->list();
@@ -56,7 +60,7 @@ void DetectInputMethod(coding::AppState &state, InputMethodBackend *backend) {
     if (id.isEmpty())
         id = idOf(*methods, kImeName2002);
     if (id.isEmpty())
-        tellMissing(state);
+        tell(state, kMissingText);
     else
         state.inputMethod.ImeLayoutHandle = id;
     state.inputMethod.EnglishLayoutHandle = backend->englishId();

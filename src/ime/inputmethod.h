@@ -26,9 +26,9 @@ std::unique_ptr<InputMethodBackend> chooseInputMethodBackend();
 // Looks for "Qorvan输入法第四版", then for "Qorvan输入法2002简易版", among the
 // input methods of backend (exact comparison) and sets state.inputMethod.ImeLayoutHandle and
 // state.inputMethod.EnglishLayoutHandle; remembers backend in state.inputMethod.backend. When
-// neither is installed (or backend is null) it tells the user once through
-// state.services.messages(). When the framework cannot be asked it stays silent and
-// sets nothing.
+// neither is installed it tells the user once through state.services.messages(); when
+// backend is null (no framework runs) it says that instead, and how to start one. When
+// the framework cannot be asked it stays silent and sets nothing.
 void DetectInputMethod(coding::AppState &state, InputMethodBackend *backend);
 
 // Switches the typing to the Qorvan input method. Fcitx 5 switches the focused

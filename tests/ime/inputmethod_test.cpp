@@ -87,11 +87,16 @@ INSTANTIATE_TEST_SUITE_P(
         DetectCase{"OnlyOtherInputMethods", {kKeyboard, {"pinyin", QStringLiteral("拼音")}}, ""}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(InputMethodTest, NoFrameworkRunningCountsAsNotInstalled) {
+TEST_F(InputMethodTest, NoFrameworkRunningIsToldApartFromNotInstalled) {
     ime::DetectInputMethod(state, nullptr);
 
+    // Not "not installed": no framework runs, and the message says how to start one.
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].text, kMissingText);
+    EXPECT_NE(messages.shown[0].text, kMissingText);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(
+        QStringLiteral("本计算机没有运行输入法框架（IBus 或 Fcitx 5）")));
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("fcitx5 -d")));
+    EXPECT_EQ(messages.shown[0].title, kFourth);
     EXPECT_TRUE(state.inputMethod.ImeLayoutHandle.isEmpty());
     EXPECT_TRUE(state.inputMethod.EnglishLayoutHandle.isEmpty());
     EXPECT_EQ(state.inputMethod.backend, nullptr);
