@@ -107,12 +107,17 @@ void frmOpenFile::cmdSelectFile_Click() {
     case TextFile::Status::Ok:
         m_text = file.text;
         txtFileContent->setPlainText(m_text);
+        // The preview says when the text was cut; no message box for it.
+        lblFileContent->setText(
+            file.cut ? QStringLiteral("文件内容（只取前%1个字）：").arg(MaxTextLength)
+                     : QStringLiteral("文件内容："));
         m_fileChosen = true;
         break;
     case TextFile::Status::TooShort:
         showExclamation(kTooFewHanzi);
         m_text.clear();
         txtFileContent->clear();
+        lblFileContent->setText(QStringLiteral("文件内容："));
         m_fileChosen = false;
         break;
     // A file that cannot be used leaves the dialog as it was.

@@ -33,7 +33,11 @@ public:
         for (const QChar ch : part) {
             if (isUndecodable(ch.unicode()))
                 ++m_undecodable;
-            if (!full() && !isRemovedOnOpening(ch))
+            if (isRemovedOnOpening(ch))
+                continue;
+            if (full())
+                m_cut = true;
+            else
                 m_cleaned.append(ch);
         }
     }
@@ -43,12 +47,15 @@ public:
     // characters: no text at all.
     bool looksBinary() const { return m_undecodable * 10 > m_decoded; }
     QString cleaned() const { return m_cleaned; }
+    // Text came after the cleaned characters were complete.
+    bool cut() const { return m_cut; }
 
 private:
     QStringDecoder m_decoder;
     QString m_cleaned;
     qint64 m_decoded = 0;
     qint64 m_undecodable = 0;
+    bool m_cut = false;
 };
 
 TextFile failure(TextFile::Status status, const QString &error = {}) {
@@ -112,6 +119,14 @@ TextFile readTextFile(QIODevice &device) {
         }
         gb18030.feed(bytes);
     }
+    // Full at the end of a chunk: one more chunk tells whether text follows. It
+    // only tells that; the encoding stays the one the text was read in.
+    Reading &current = utf8Valid ? utf8 : gb18030;
+    if (!ended && !current.cut() && total < MaxReadBytes) {
+        const qint64 n = device.read(chunk.data(), ChunkSize);
+        if (n > 0 && !QByteArrayView(chunk.constData(), n).contains('\0'))
+            current.feed(QByteArrayView(chunk.constData(), n));
+    }
     if (ended) {
         // A character cut off at the end of the file is an error too: a line break
         // completes the decoding (and is cleaned away itself).
@@ -130,9 +145,12 @@ TextFile readTextFile(QIODevice &device) {
     TextFile result;
     result.encoding = utf8Valid ? TextEncoding::Utf8 : TextEncoding::Gb18030;
     result.text = chosen.cleaned();
+    result.cut = chosen.cut();
     // Never keep half of a character outside the Basic Multilingual Plane.
-    if (result.text.size() == MaxTextLength && result.text.back().isHighSurrogate())
+    if (result.text.size() == MaxTextLength && result.text.back().isHighSurrogate()) {
         result.text.chop(1);
+        result.cut = true;
+    }
     result.status =
         result.text.size() < MinTextLength ? TextFile::Status::TooShort : TextFile::Status::Ok;
     return result;

@@ -34,6 +34,8 @@ struct TextFile {
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
     QString error;
+    // The file holds more text than the first MaxTextLength characters kept.
+    bool cut = false;
 };
 
 // Reads a text file for opening: decodes it (UTF-8 when the bytes read are valid

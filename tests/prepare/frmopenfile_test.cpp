@@ -152,6 +152,18 @@ private slots:
         }
     }
 
+    void thePreviewSaysWhenTheTextWasCut() {
+        Fixture f;
+        auto *label = f.control<QLabel>("lblFileContent");
+        QCOMPARE(label->text(), QStringLiteral("文件内容："));
+        f.choose(f.write("long.txt", QString(2500, QChar(0x5B57)).toUtf8()));
+        QCOMPARE(f.shownText().size(), 2000);
+        QCOMPARE(label->text(), QStringLiteral("文件内容（只取前2000个字）："));
+        QVERIFY(f.messages.shown.isEmpty()); // said in the dialog, not in a message box
+        f.choose(f.write("short.txt", twentyCharacters().toUtf8()));
+        QCOMPARE(label->text(), QStringLiteral("文件内容："));
+    }
+
     void anUnreadableFileIsReportedAndACancelChangesNothing() {
         Fixture f;
         f.choose(f.write("good.txt", twentyCharacters().toUtf8()));

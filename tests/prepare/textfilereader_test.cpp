@@ -91,6 +91,28 @@ TEST_F(TextFileReader, KeepsTheFirst2000CleanedCharacters) {
     const TextFile file = readTextFile(write("long.txt", source.toUtf8()));
     EXPECT_EQ(file.status, TextFile::Status::Ok);
     EXPECT_EQ(file.text, expected.left(2000));
+    EXPECT_TRUE(file.cut);
+}
+
+TEST_F(TextFileReader, SaysWhetherTextWasCutOff) {
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        bool cut;
+    } const cases[] = {
+        {"exactly_2000", QByteArray(2000, 'a'), false},
+        {"2000_and_blanks_after", QByteArray(2000, 'a') + QByteArray(20000, ' '), false},
+        {"one_more", QByteArray(2001, 'a'), true},
+        // The 2000th character ends the first chunk exactly: the next one tells.
+        {"more_in_the_next_chunk", QByteArray(6192, ' ') + QByteArray(2000, 'a') + "b", true},
+        {"short", QByteArray(30, 'a'), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const TextFile file = readTextFile(write(QStringLiteral("%1.txt").arg(c.name), c.bytes));
+        EXPECT_EQ(file.status, TextFile::Status::Ok);
+        EXPECT_EQ(file.cut, c.cut);
+    }
 }
 
 TEST_F(TextFileReader, TwentyCharactersAreEnoughNineteenAreNot) {
