@@ -18,6 +18,8 @@ int main(int argc, char *argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Trevix2006"));
     QApplication::setApplicationName(QStringLiteral("Trevix2006"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/trevix-48.png")));
+    // Qt's standard dialogs speak Chinese like the rest of the program.
+    app::installChineseTranslations(application);
     // The windows ask for the Kai font by its Windows name.
     coding::installFontSubstitutes();
 

@@ -1,8 +1,20 @@
 #include "startup.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace app {
+
+bool installChineseTranslations(QCoreApplication &application) {
+    auto *translator = new QTranslator(&application);
+    if (!translator->load(QStringLiteral("qt_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
 
 int runMainWindow(coding::AppState &state, ime::InputMethodBackend *backend,
                   frmMain::WorkWindows windows) {

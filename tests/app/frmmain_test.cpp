@@ -162,6 +162,7 @@ private slots:
     void aboutBox();
     void workWindowsOpenFromPicturesCaptionsAndMenus();
     void lockPanelsFollowTheLockKeys();
+    void standardDialogsSpeakChinese();
 };
 
 void FrmMainTest::startupOverwritesPicturesOfAnEarlierRun() {
@@ -531,6 +532,14 @@ void FrmMainTest::lockPanelsFollowTheLockKeys() {
     QTest::keyClick(&w.window, Qt::Key_A); // other keys change nothing
     QVERIFY(!caps->isEnabled());
     QVERIFY(num->isEnabled());
+}
+
+void FrmMainTest::standardDialogsSpeakChinese() {
+    // The test runs in the C locale, as an English desktop would.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    QVERIFY(app::installChineseTranslations(*QCoreApplication::instance()));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("查找范围："));
 }
 
 QTEST_MAIN(FrmMainTest)
