@@ -16,7 +16,6 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -26,16 +25,6 @@
 #include <memory>
 
 namespace {
-
-class SteadyClock : public coding::Clock {
-public:
-    SteadyClock() { m_timer.start(); }
-    qint64 tickMs() const override { return m_timer.elapsed(); }
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-
-private:
-    QElapsedTimer m_timer;
-};
 
 struct Fixture {
     explicit Fixture(bool laidOut) {
@@ -64,7 +53,7 @@ struct Fixture {
         }
     }
     QTemporaryDir dir;
-    SteadyClock clock;
+    coding::SystemClock clock;
     std::unique_ptr<coding::AppState> state;
     QString text;
     QTextDocument doc;
