@@ -26,6 +26,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -329,6 +330,9 @@ void frmFcTest::exec() {
 void frmFcTest::receiveText(const prepare::PreparedText &prepared,
                             const prepare::ProgressCallback &progress) {
     mainText->clear();
+    // Nothing of the last text's formats may carry over: the view types new text
+    // in the format at its cursor, which may rest in an underlined word.
+    mainText->setCurrentCharFormat(QTextCharFormat());
     mainText->setPlainText(prepared.text);
     m_session.textArrived();
     int maximum = 0;

@@ -8,6 +8,7 @@
 #include "widgets/picturebutton.h"
 
 #include "coding/colorref.h"
+#include "coding/textcolouring.h"
 #include "fixturedatabase.h"
 #include "prepare/frmopenfile.h"
 #include "prepare/handover.h"
@@ -620,6 +621,26 @@ private slots:
         w.window->Timer1_Timer();
         QVERIFY(w.panel(1).contains(QStringLiteral("9")));
         QVERIFY(w.panel(1).contains(QStringLiteral("00")));
+    }
+
+    void aNewTextTakesNothingOfTheFormatsOfTheLastOne() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags); // 学习 and 好 have short codes: underlined
+        // The view's cursor rests in an underlined word, as the typing leaves it.
+        QTextCursor inWord(w.window->mainText->document());
+        inWord.setPosition(3);
+        w.window->mainText->setTextCursor(inWord);
+        QVERIFY(coding::hasHintMark(w.window->mainText->currentCharFormat()));
+
+        const QString second = QStringLiteral("我们，我们。");
+        w.open(second, QStringLiteral("002002"));
+        QCOMPARE(w.window->mainText->toPlainText(), second);
+        for (int i = 0; i < int(second.size()); ++i) {
+            QTextCursor c(w.window->mainText->document());
+            c.setPosition(i + 1);
+            QVERIFY2(!coding::hasHintMark(c.charFormat()), qPrintable(QString::number(i)));
+        }
     }
 
     void theResultDialogsExitBringsTheColoursBack() {
