@@ -629,6 +629,22 @@ void frmFcTest::updateNumLockPanel() {
 // --- Closing --------------------------------------------------------------------
 
 void frmFcTest::closeEvent(QCloseEvent *event) {
+    // Closing in the middle of a test would lose the typing without a word: ask.
+    if (!m_closed && m_session.inProgress()) {
+        const auto answer =
+            m_state.services.messages().show(kCloseDuringTestQuestion, kMessageTitle,
+                                             coding::MsgButtons::YesNo, coding::MsgIcon::Question);
+        if (answer != coding::MsgAnswer::Yes) {
+            event->ignore();
+            if (m_session.running()) {
+                tmpText->setFocus();
+                openInputMethodWhenFocused();
+            }
+            return;
+        }
+        m_session.end();
+        showResult();
+    }
     Form_Unload();
     event->accept();
     QMainWindow::closeEvent(event);

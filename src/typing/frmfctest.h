@@ -54,6 +54,10 @@ class TypingBox;
 
 inline const QString kNoTextMessage = QStringLiteral("请先打开测试文件！");
 inline const QString kWelcomeMessage = QStringLiteral("欢迎使用Qorvan输入法2006分词测试！");
+// Asked when the window is closed while a test runs or is paused: "是" ends the test
+// and shows its result, "否" goes on with the test.
+inline const QString kCloseDuringTestQuestion =
+    QStringLiteral("测试尚未结束，要结束测试并查看结果吗？\n（选择“否”继续测试）");
 inline const QString kPicturesMissingMessage =
     QStringLiteral("背景图片文件不完整，请重新启动程序！");
 

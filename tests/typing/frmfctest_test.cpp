@@ -757,8 +757,20 @@ private slots:
         QVERIFY(oldFilter.open(QIODevice::WriteOnly));
         oldFilter.close();
         QVERIFY(QFile::exists(w.tempCopy()));
-        // Closed in the middle of a test: the input method goes back to English.
-        w.window->close();
+        // Closed in the middle of a test the window asks first: "否" goes on typing.
+        w.messages.answers.enqueue(coding::MsgAnswer::No);
+        QVERIFY(!w.window->close());
+        QVERIFY(w.window->isVisible());
+        QVERIFY(w.window->testRunning());
+        QCOMPARE(w.messages.lastText(), typing::kCloseDuringTestQuestion);
+        QCOMPARE(w.messages.shown.last().buttons, coding::MsgButtons::YesNo);
+        // "是" ends the test, shows its result and closes; the input method goes back
+        // to English.
+        w.messages.answers.enqueue(coding::MsgAnswer::Yes);
+        const int results = int(w.results.size());
+        QVERIFY(w.window->close());
+        QCOMPARE(w.window->session().phase(), typing::Phase::Ended);
+        QCOMPARE(int(w.results.size()), results + 1);
         QCOMPARE(w.ime.activations.last(), QStringLiteral("english"));
         QVERIFY(!QFile::exists(w.tempCopy()));
         QVERIFY(!oldFilter.exists());
