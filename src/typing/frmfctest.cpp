@@ -1,6 +1,7 @@
 #include "frmfctest.h"
 
 #include "testtextfile.h"
+#include "testtextview.h"
 #include "typingbox.h"
 #include "widgets/picturebutton.h"
 
@@ -80,6 +81,7 @@ frmFcTest::frmFcTest(coding::AppState &state, QWidget *parent)
     buildMenus();
     connect(&m_lockKeys, &widgets::LockKeys::changed, this, &frmFcTest::updateNumLockPanel);
     connect(&m_session, &Session::phaseChanged, this, &frmFcTest::applyPhase);
+    connect(&m_session, &Session::markChanged, mainText, &TestTextView::setMark);
     updateNumLockPanel();
     setMinimumSize(kMinimumSize);
     resize(kDesignSize);
@@ -118,7 +120,7 @@ void frmFcTest::buildControls() {
     lblTips->setGeometry(56, 120, 528, 280);
 
     // The text: no caret, no clicks, no typing; it scrolls.
-    mainText = new QTextEdit(area);
+    mainText = new TestTextView(area);
     mainText->setObjectName(QStringLiteral("mainText"));
     mainText->setDocument(m_document);
     mainText->document()->setUndoRedoEnabled(false);

@@ -50,6 +50,7 @@ class PictureButton;
 
 namespace typing {
 
+class TestTextView;
 class TypingBox;
 
 inline const QString kNoTextMessage = QStringLiteral("请先打开测试文件！");
@@ -114,7 +115,7 @@ public:
     const widgets::LayoutScale &layoutScale() const { return m_layout; }
 
     // Controls, named as in the window's design.
-    QTextEdit *mainText;
+    TestTextView *mainText;
     TypingBox *tmpText;
     QLabel *LabelFc;
     QLabel *lblTips;

@@ -8,7 +8,10 @@
 namespace typing {
 
 Session::Session(coding::AppState &state, QTextDocument &doc, QObject *parent)
-    : QObject(parent), m_state(state), m_doc(doc), m_check(state, doc) {}
+    : QObject(parent), m_state(state), m_doc(doc), m_check(state, doc) {
+    m_check.setMarkListener(
+        [this](int position, int length) { emit markChanged(position, length); });
+}
 
 void Session::setPhase(Phase phase) {
     if (phase == m_phase)

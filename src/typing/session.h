@@ -85,6 +85,8 @@ public:
 
 signals:
     void phaseChanged(Phase phase);
+    // The character the view marks as current (TypingCheck::markedPosition).
+    void markChanged(int position, int length);
 
 private:
     // Which input method a character is typed with.

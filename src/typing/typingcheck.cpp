@@ -44,10 +44,8 @@ void TypingCheck::start() {
     m_burst.reset();
     m_position = 0;
     m_active = true;
-    if (!m_text.isEmpty()) {
-        QTextCursor cursor(&m_doc);
-        mark(cursor);
-    }
+    m_marked = !m_text.isEmpty();
+    publishMark();
     m_lastInputTick = tick();
 }
 
@@ -90,19 +88,19 @@ bool TypingCheck::checkTyped(const QString &typed) {
         }
         select(cursor, m_position);
         cursor.mergeCharFormat(result == Mark::Right ? m_rightFormat : m_wrongFormat);
-        unmark(cursor);
 
         m_position += len;
-        if (m_position >= length()) {
+        if (m_position >= length())
             ended = true;
-        } else {
-            mark(cursor);
+        else
             m_lastInputTick = now;
-        }
     }
     cursor.endEditBlock();
-    if (ended)
+    if (ended) {
         m_active = false;
+        m_marked = false;
+    }
+    publishMark();
     return ended;
 }
 
@@ -126,21 +124,15 @@ QString TypingCheck::hintItem() const {
 }
 
 void TypingCheck::stop() {
-    if (m_marked) {
-        QTextCursor cursor(&m_doc);
-        unmark(cursor);
-    }
+    m_marked = false;
     m_active = false;
+    publishMark();
 }
 
 TypingCheck::Mark TypingCheck::markAt(int position) const {
     if (position < 0 || size_t(position) >= m_marks.size())
         return Mark::Untyped;
     return m_marks[size_t(position)];
-}
-
-bool TypingCheck::isCurrentMark(const QTextCharFormat &format) {
-    return format.fontWeight() >= QFont::Bold && format.fontItalic();
 }
 
 int TypingCheck::charLength(int position) const {
@@ -161,37 +153,14 @@ void TypingCheck::select(QTextCursor &cursor, int position) const {
     cursor.setPosition(end, QTextCursor::KeepAnchor);
 }
 
-void TypingCheck::mark(QTextCursor &cursor) {
-    if (m_marked || m_position >= length())
+void TypingCheck::publishMark() {
+    const int position = markedPosition(), len = markedLength();
+    if (position == m_publishedPosition && len == m_publishedLength)
         return;
-    select(cursor, m_position);
-    const QTextCharFormat own = cursor.charFormat();
-    m_savedWeight = own.property(QTextFormat::FontWeight);
-    m_savedItalic = own.property(QTextFormat::FontItalic);
-    QTextCharFormat current;
-    current.setFontWeight(QFont::Bold);
-    current.setFontItalic(true);
-    cursor.mergeCharFormat(current);
-    m_marked = true;
-}
-
-void TypingCheck::unmark(QTextCursor &cursor) {
-    if (!m_marked)
-        return;
-    m_marked = false;
-    select(cursor, m_position);
-    // The character's own format back, exactly: properties it did not have are
-    // taken away again rather than set to a default.
-    QTextCharFormat format = cursor.charFormat();
-    if (m_savedWeight.isValid())
-        format.setProperty(QTextFormat::FontWeight, m_savedWeight);
-    else
-        format.clearProperty(QTextFormat::FontWeight);
-    if (m_savedItalic.isValid())
-        format.setProperty(QTextFormat::FontItalic, m_savedItalic);
-    else
-        format.clearProperty(QTextFormat::FontItalic);
-    cursor.setCharFormat(format);
+    m_publishedPosition = position;
+    m_publishedLength = len;
+    if (m_markListener)
+        m_markListener(position, len);
 }
 
 void TypingCheck::moveTo(int position) {
@@ -202,12 +171,8 @@ void TypingCheck::moveTo(int position) {
         --position;
     if (position == m_position)
         return;
-    QTextCursor cursor(&m_doc);
-    cursor.beginEditBlock();
-    unmark(cursor);
     m_position = position;
-    mark(cursor);
-    cursor.endEditBlock();
+    publishMark();
 }
 
 } // namespace typing

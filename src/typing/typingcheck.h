@@ -13,6 +13,7 @@
 #include <QTextCharFormat>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QTextDocument;
@@ -70,16 +71,21 @@ public:
     int burstLength() const { return m_burst.burstLength(); }
     Mark markAt(int position) const;
 
-    // The format by which the current character is marked: bold and italic; its
-    // colour never changes.
-    static bool isCurrentMark(const QTextCharFormat &format);
+    // The marked character: the current one while the check runs. It is marked
+    // by the view, not in the document's formats, so that marking never lays the
+    // text out again nor moves a line break. -1 and 0 when nothing is marked.
+    int markedPosition() const { return m_marked ? m_position : -1; }
+    int markedLength() const { return m_marked ? charLength(m_position) : 0; }
+    // Told (markedPosition, markedLength) whenever the marked character changes.
+    void setMarkListener(std::function<void(int position, int length)> listener) {
+        m_markListener = std::move(listener);
+    }
 
 private:
     int charLength(int position) const;
     int previousCharStart(int position) const;
     qint64 tick() const;
-    void mark(QTextCursor &cursor);
-    void unmark(QTextCursor &cursor);
+    void publishMark();
     void select(QTextCursor &cursor, int position) const;
 
     coding::AppState &m_state;
@@ -91,9 +97,9 @@ private:
     qint64 m_lastInputTick = 0;
     int m_position = 0;
     bool m_active = false;
-    // The current character's own weight and slant, put back when it is unmarked.
     bool m_marked = false;
-    QVariant m_savedWeight, m_savedItalic;
+    std::function<void(int, int)> m_markListener;
+    int m_publishedPosition = -1, m_publishedLength = 0;
 };
 
 } // namespace typing

@@ -4,6 +4,7 @@
 // the countdown, the layout limits and the result dialog.
 
 #include "typing/frmfctest.h"
+#include "typing/testtextview.h"
 #include "typing/typingbox.h"
 #include "widgets/picturebutton.h"
 
@@ -27,8 +28,10 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTextLayout>
 
 using coding::MsgIcon;
 using typing::frmFcTest;
@@ -309,9 +312,8 @@ private slots:
         // The coloured text is saved, and the first character is marked.
         QVERIFY(QFile::exists(w.tempCopy()));
         QCOMPARE(f.typingCheck().position(), 0);
-        QTextCursor first(f.mainText->document());
-        first.setPosition(1);
-        QVERIFY(typing::TypingCheck::isCurrentMark(first.charFormat()));
+        QCOMPARE(f.mainText->markPosition(), 0);
+        QCOMPARE(f.mainText->markLength(), 1);
         QCOMPARE(w.colourAt(0), w.state->settings.AltColor1); // the mark leaves the colour
         // The box sits over the lower right corner of the text.
         const QRect text = f.mainText->geometry(), box = f.tmpText->geometry();
@@ -705,6 +707,67 @@ private slots:
         // From position 200 on, the box sits at the left, a quarter down the text.
         QCOMPARE(w.window->tmpText->x(), 0);
         QCOMPARE(w.window->tmpText->y(), view->y() + view->height() / 4);
+    }
+
+    void theMarkNeverMovesALineBreak() {
+        // Marked in the document's formats, a slanted character at a line end
+        // wrapped, and every following line jumped as the learner typed.
+        Window w;
+        QVERIFY(w.load());
+        QString text;
+        while (text.size() < 600)
+            text += QStringLiteral("我们在学习分词输入，今天天气很好。“引号”（括号）——");
+        w.open(text, QString(text.size(), QLatin1Char('0')));
+        w.start();
+        QTextDocument *doc = w.window->mainText->document();
+        const auto lineOf = [doc](int position) {
+            const QTextBlock block = doc->findBlock(position);
+            return block.layout()->lineForTextPosition(position - block.position()).lineNumber();
+        };
+        for (const int width : {680, 707, 733, 761, 790, 866}) {
+            w.window->resize(width, w.window->height());
+            QCoreApplication::processEvents();
+            QCOMPARE(w.window->typingCheck().position(), 0);
+            std::vector<int> lines;
+            for (int i = 0; i < int(text.size()); ++i)
+                lines.push_back(lineOf(i));
+            int moved = 0;
+            for (int i = 1; i < int(text.size()); ++i) {
+                w.key(Qt::Key_Right);
+                for (int k : {i - 1, i, i + 1})
+                    if (k < int(text.size()) && lineOf(k) != lines[size_t(k)])
+                        ++moved;
+            }
+            QVERIFY2(moved == 0,
+                     qPrintable(QStringLiteral("width %1: %2 moved").arg(width).arg(moved)));
+            for (int i = 1; i < int(text.size()); ++i)
+                w.key(Qt::Key_Left);
+        }
+    }
+
+    void theMarkIsDrawnOverTheCurrentCharacter() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        typing::TestTextView *view = w.window->mainText;
+        const auto cellOf = [view](int position) {
+            view->setMark(position, 1); // only to find its place
+            return view->markRect()->toAlignedRect();
+        };
+        const QRect cell0 = cellOf(0), cell1 = cellOf(1);
+        view->setMark(-1, 0);
+        const QImage plain = view->viewport()->grab().toImage();
+        w.start();
+        QCOMPARE(view->markPosition(), 0);
+        const QImage first = view->viewport()->grab().toImage();
+        QVERIFY(first.copy(cell0) != plain.copy(cell0));
+        w.key(Qt::Key_Right);
+        QCOMPARE(view->markPosition(), 1);
+        const QImage second = view->viewport()->grab().toImage();
+        QCOMPARE(second.copy(cell0), plain.copy(cell0)); // nothing left behind
+        QVERIFY(second.copy(cell1) != plain.copy(cell1));
+        w.end();
+        QCOMPARE(view->markPosition(), -1);
     }
 
     void theMenusPopUpBesideTheirButtons() {

@@ -50,9 +50,7 @@ struct Typing {
     qint32 colourAt(int position) {
         return coding::colorRefFromColor(formatAt(doc, position).foreground().color());
     }
-    bool markedAt(int position) {
-        return typing::TypingCheck::isCurrentMark(formatAt(doc, position));
-    }
+    bool markedAt(int position) { return check.markedPosition() == position; }
 
     coding::fixture::TestState ts{coding::fixture::TestState::Database::None};
     coding::FakeClock clock;
@@ -135,26 +133,30 @@ TEST(TypingCheck, MovesStayInsideTheText) {
     EXPECT_TRUE(t.check.active());
 }
 
-TEST(TypingCheck, TheMarkIsBoldItalicAndLeavesTheCharacterAsItWas) {
-    Typing t(QStringLiteral("学习"));
+TEST(TypingCheck, TheMarkFollowsTheCurrentCharacterAndLeavesTheFormatsAlone) {
+    // The text holds a pair of surrogates: its mark takes both halves.
+    Typing t(QStringLiteral("学\U0002000B习"));
+    std::vector<std::pair<int, int>> told;
+    t.check.setMarkListener([&](int position, int length) { told.emplace_back(position, length); });
     QTextCursor first(&t.doc);
     first.setPosition(1);
-    first.setPosition(2, QTextCursor::KeepAnchor);
+    first.setPosition(3, QTextCursor::KeepAnchor);
     QTextCharFormat underlined;
     underlined.setFontUnderline(true); // the hint mark
     first.mergeCharFormat(underlined);
     const QTextCharFormat before = formatAt(t.doc, 1);
 
     t.check.moveRight();
-    const QTextCharFormat marked = formatAt(t.doc, 1);
-    EXPECT_TRUE(typing::TypingCheck::isCurrentMark(marked));
-    EXPECT_EQ(marked.foreground().color(), before.foreground().color());
-    EXPECT_TRUE(marked.fontUnderline());
-
-    t.check.moveLeft();
-    EXPECT_EQ(formatAt(t.doc, 1), before); // exactly, no weight or slant left behind
+    EXPECT_EQ(t.check.markedPosition(), 1);
+    EXPECT_EQ(t.check.markedLength(), 2);
+    EXPECT_EQ(formatAt(t.doc, 1), before); // no weight or slant in the document
+    t.check.moveRight();
+    t.check.moveRight(); // already the last character: nothing to tell
+    t.type(QStringLiteral("习"));
+    EXPECT_EQ(t.check.markedPosition(), -1);
     t.check.stop();
-    EXPECT_FALSE(t.markedAt(0));
+    const std::vector<std::pair<int, int>> expected{{1, 2}, {3, 1}, {-1, 0}};
+    EXPECT_EQ(told, expected);
 }
 
 TEST(TypingCheck, CharactersOfOneArrivalFormOneBurst) {

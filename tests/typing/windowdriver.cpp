@@ -24,6 +24,7 @@
 #include "prepare/frmopenfile.h"
 #include "stats/dlgresult.h"
 #include "typing/frmfctest.h"
+#include "typing/testtextview.h"
 #include "typing/typingbox.h"
 #include "widgets/clickablelabel.h"
 #include "widgets/picturebutton.h"
