@@ -135,8 +135,10 @@ void frmFcTest::buildControls() {
 
     tmpText = new TypingBox(area);
     tmpText->setObjectName(QStringLiteral("tmpText"));
-    tmpText->setGeometry(textWidth - kBoxSize.width() - kBoxRightGap,
-                         textHeight - kBoxSize.height(), kBoxSize.width(), kBoxSize.height());
+    // As small as the box of the design, but never lower than its font needs.
+    const int boxHeight = std::max(kBoxSize.height(), tmpText->sizeHint().height());
+    tmpText->setGeometry(textWidth - kBoxSize.width() - kBoxRightGap, textHeight - boxHeight,
+                         kBoxSize.width(), boxHeight);
     tmpText->hide();
     connect(tmpText, &TypingBox::typed, this, &frmFcTest::tmpText_Typed);
     connect(tmpText, &TypingBox::navigationKey, this, &frmFcTest::tmpText_KeyDown);

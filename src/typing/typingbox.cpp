@@ -1,5 +1,7 @@
 #include "typingbox.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
@@ -79,13 +81,16 @@ void TypingBox::handOnText() {
 
 QVariant TypingBox::inputMethodQuery(Qt::InputMethodQuery query) const {
     if (query == Qt::ImCursorRectangle) {
-        // The candidate window goes next to this rectangle: the caret, kept inside
-        // the box even when the box is too narrow for its text.
+        // The candidate window goes next to this rectangle: at the caret's left,
+        // kept inside the box even when the box is too narrow for its text, and as
+        // high as the box, so that a window put below or above it never covers
+        // the box and the pre-edit in it.
         const QRect box = rect();
-        QRect caret = cursorRect();
-        if (!box.contains(caret.center()))
-            caret = QRect(box.left(), box.top(), 1, box.height());
-        return caret.intersected(box);
+        const QRect caret = cursorRect();
+        const int left = box.contains(caret.center())
+                             ? std::clamp(caret.left(), box.left(), box.right())
+                             : box.left();
+        return QRect(left, box.top(), 1, box.height());
     }
     return QLineEdit::inputMethodQuery(query);
 }

@@ -442,6 +442,55 @@ private slots:
         QVERIFY(w.window->tmpText->rect().contains(caret));
     }
 
+    void thePreeditAndTheCandidateWindowLeaveTheBoxInSight_data() {
+        QTest::addColumn<int>("typedFirst");
+        QTest::addColumn<QString>("preedit");
+        QTest::newRow("a code, box at the corner") << 0 << QStringLiteral("2352");
+        QTest::newRow("a word, box at the corner") << 0 << QStringLiteral("出谋划策");
+        QTest::newRow("a code, box at the left") << 200 << QStringLiteral("235272");
+        QTest::newRow("a long word, box at the left")
+            << 200 << QStringLiteral("中华人民共和国万岁");
+    }
+
+    void thePreeditAndTheCandidateWindowLeaveTheBoxInSight() {
+        QFETCH(int, typedFirst);
+        QFETCH(QString, preedit);
+        Window w;
+        QVERIFY(w.load());
+        QString text;
+        while (text.size() < 260)
+            text += kText;
+        w.open(text, QString(text.size(), QLatin1Char('0')));
+        w.start();
+        for (int i = 0; i < typedFirst; i += 10)
+            w.commit(text.mid(i, 10));
+        typing::TypingBox *box = w.window->tmpText;
+        w.preedit(preedit);
+        // The box holds its font's line and the whole pre-edit, inside the window.
+        QVERIFY(box->height() >= box->sizeHint().height());
+        const QRect inside = box->contentsRect() - box->textMargins();
+        QVERIFY2(box->fontMetrics().horizontalAdvance(preedit) <= inside.width(),
+                 qPrintable(QString::number(box->width())));
+        QVERIFY(box->parentWidget()->rect().contains(box->geometry()));
+        QVERIFY(w.window->mainText->geometry().contains(box->geometry()));
+        // The candidate window is put beside the box's full height: below or above
+        // it, never over the pre-edit.
+        QInputMethodQueryEvent query(Qt::ImCursorRectangle);
+        QApplication::sendEvent(box, &query);
+        const QRect caret = query.value(Qt::ImCursorRectangle).toRect();
+        QCOMPARE(caret.top(), 0);
+        QCOMPARE(caret.bottom(), box->rect().bottom());
+        QVERIFY(caret.left() >= 0 && caret.left() < box->width());
+        // A commit that brings the next code's pre-edit shows that pre-edit.
+        w.clock.advance(500);
+        QInputMethodEvent next(QStringLiteral("23"), {});
+        next.setCommitString(text.mid(typedFirst, 1));
+        QApplication::sendEvent(box, &next);
+        QCOMPARE(w.window->typingCheck().position(), typedFirst + 1);
+        QCOMPARE(box->preedit(), QStringLiteral("23"));
+        QCOMPARE(box->text(), QString());
+    }
+
     void typingWithoutTheInputMethodIsCheckedToo() {
         Window w;
         QVERIFY(w.load());
