@@ -4,6 +4,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
 #include <QTimer>
 
 namespace ime {
@@ -188,6 +189,21 @@ QString FcitxBackend::currentId() {
     if (!ok(reply) || reply.arguments().isEmpty())
         return {};
     return reply.arguments().constFirst().toString();
+}
+
+void FcitxBackend::queryCurrentId(QObject *context, std::function<void(const QString &)> done) {
+    QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                          QStringLiteral("CurrentInputMethod"));
+    message.setAutoStartService(false); // an error when the daemon is gone, never a new one
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message, kTimeoutMs), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [watcher, done = std::move(done)] {
+                         watcher->deleteLater();
+                         const QDBusMessage reply = watcher->reply();
+                         done(ok(reply) && !reply.arguments().isEmpty()
+                                  ? reply.arguments().constFirst().toString()
+                                  : QString());
+                     });
 }
 
 } // namespace ime

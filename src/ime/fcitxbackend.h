@@ -34,6 +34,7 @@ public:
     bool activate(const QString &id) override;
     QString englishId() const override { return QStringLiteral("keyboard-us"); }
     QString currentId() override;
+    void queryCurrentId(QObject *context, std::function<void(const QString &)> done) override;
 
 private:
     // An input-method group: its name, its layout and its input methods, each

@@ -3,6 +3,7 @@
 #include <QAtomicInteger>
 #include <QDBusArgument>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 #include <QDir>
 #include <QFile>
@@ -201,12 +202,31 @@ bool IBusBackend::activate(const QString &id) {
            QDBusMessage::ReplyMessage;
 }
 
-QString IBusBackend::currentId() {
-    const QDBusMessage reply = getProperty(m_bus, QStringLiteral("GlobalEngine"));
+namespace {
+
+QString engineIdOf(const QDBusMessage &reply) {
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return {};
     const auto engine = readEngineDesc(unwrapVariant(reply.arguments().constFirst()));
     return engine ? engine->id : QString();
+}
+
+} // namespace
+
+QString IBusBackend::currentId() {
+    return engineIdOf(getProperty(m_bus, QStringLiteral("GlobalEngine")));
+}
+
+void IBusBackend::queryCurrentId(QObject *context, std::function<void(const QString &)> done) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    message.setArguments({kInterface, QStringLiteral("GlobalEngine")});
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message, kTimeoutMs), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [watcher, done = std::move(done)] {
+                         watcher->deleteLater();
+                         done(engineIdOf(watcher->reply()));
+                     });
 }
 
 } // namespace ime

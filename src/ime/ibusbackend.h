@@ -26,6 +26,7 @@ public:
     bool activate(const QString &id) override;
     QString englishId() const override { return QStringLiteral("xkb:us::eng"); }
     QString currentId() override;
+    void queryCurrentId(QObject *context, std::function<void(const QString &)> done) override;
 
 private:
     QDBusConnection m_bus;

@@ -3,7 +3,10 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
+
+class QObject;
 
 namespace ime {
 
@@ -33,6 +36,13 @@ public:
     bool activateEnglish() { return activate(englishId()); }
     // The id of the active input method, empty when it cannot be read.
     virtual QString currentId() = 0;
+    // Asks for currentId() without waiting for the framework: done gets the
+    // answer later, from the event loop, unless context is destroyed first. By
+    // default done gets currentId() at once.
+    virtual void queryCurrentId(QObject *context, std::function<void(const QString &)> done) {
+        (void)context;
+        done(currentId());
+    }
 };
 
 } // namespace ime

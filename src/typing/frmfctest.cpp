@@ -178,13 +178,16 @@ void frmFcTest::buildControls() {
     tmrLimitTime->setObjectName(QStringLiteral("tmrLimitTime"));
     tmrLimitTime->setInterval(1000);
     connect(tmrLimitTime, &QTimer::timeout, this, &frmFcTest::tmrLimitTime_Timer);
+    tmrImeState = new QTimer(this);
+    tmrImeState->setObjectName(QStringLiteral("tmrImeState"));
+    tmrImeState->setInterval(1000);
+    connect(tmrImeState, &QTimer::timeout, this, &frmFcTest::showInputMethodState);
 
     StatusBar1 = statusBar();
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setAutoFillBackground(true);
-    const QString panelTexts[4] = {kStatusWelcome, QString(), QStringLiteral("NUM"),
-                                   QStringLiteral("Qorvan输入法第四版")};
+    const QString panelTexts[4] = {kStatusWelcome, QString(), QStringLiteral("NUM"), QString()};
     for (int i = 0; i < 4; ++i) {
         auto *panel = new QLabel(panelTexts[i], StatusBar1);
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
@@ -278,6 +281,7 @@ bool frmFcTest::Form_Load() {
     lblTips->setText(tipsText());
     m_state.editor.EditorIsTarget = false;
     applyPhase(m_session.phase());
+    tmrImeState->start();
     m_loaded = true;
     return true;
 }
@@ -316,6 +320,7 @@ void frmFcTest::applyPhase(Phase phase) {
         Timer1->start();
     if (phase == Phase::Ended)
         StatusBar1Panels[0]->clear();
+    showInputMethodState();
 }
 
 void frmFcTest::exec() {
@@ -523,6 +528,26 @@ void frmFcTest::Timer1_Timer() {
     StatusBar1Panels[1]->setText(timeOfDay(m_state.services.clock().now().time()));
 }
 
+void frmFcTest::showInputMethodState() {
+    ime::InputMethodBackend *backend = m_state.inputMethod.backend;
+    if (!backend) {
+        StatusBar1Panels[3]->setText(kNoInputMethodCaption);
+        return;
+    }
+    if (m_imeQueryPending)
+        return;
+    m_imeQueryPending = true;
+    backend->queryCurrentId(this, [this, backend](const QString &id) {
+        m_imeQueryPending = false;
+        const auto &im = m_state.inputMethod;
+        if (!m_imeNames && !id.isEmpty() && id != im.ImeLayoutHandle &&
+            id != im.EnglishLayoutHandle)
+            m_imeNames = backend->list().value_or(QList<ime::InputMethodInfo>{});
+        StatusBar1Panels[3]->setText(
+            inputMethodCaption(id, im, m_imeNames.value_or(QList<ime::InputMethodInfo>{})));
+    });
+}
+
 void frmFcTest::tmrLimitTime_Timer() {
     const bool wasRunning = m_session.running();
     StatusBar1Panels[1]->setText(formatCountdown(m_session.countdownTick()));
@@ -663,6 +688,7 @@ void frmFcTest::Form_Unload() {
     m_session.abandon();
     Timer1->stop();
     tmrLimitTime->stop();
+    tmrImeState->stop();
     removeTestTextCopy(m_state);
     prepare::FilterFiles(m_state.appDir).removeBackup();
     if (m_loop)

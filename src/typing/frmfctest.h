@@ -101,6 +101,9 @@ public:
     void mnuOpenTestFile_Click();
     void mnuStaInfo_Click();
     void Timer1_Timer();
+    // Asks for the active input method, without waiting; the status bar shows it
+    // when the answer comes (one question at a time).
+    void showInputMethodState();
     void tmrLimitTime_Timer();
     // Places mainText and tmpText for the window's size; tmpText gets the focus
     // when it is visible.
@@ -129,6 +132,9 @@ public:
     widgets::PictureButton *CmdQuit;
     QTimer *Timer1;
     QTimer *tmrLimitTime;
+    // Asks the framework every second which input method is active, for the
+    // status bar's last panel: the framework or the user may switch on their own.
+    QTimer *tmrImeState;
     QStatusBar *StatusBar1;
     std::array<QLabel *, 4> StatusBar1Panels{};
     QMenu *mnuFile;
@@ -174,6 +180,9 @@ private:
     // and kept while the window is open (not tried again when it could not open).
     coding::CandidateTable m_candidates;
     bool m_candidatesTried = false;
+    bool m_imeQueryPending = false;
+    // The names of the installed input methods, asked once an unknown one is met.
+    std::optional<QList<ime::InputMethodInfo>> m_imeNames;
     widgets::LockKeys m_lockKeys;
     widgets::LayoutScale m_layout;
     widgets::Background m_background;

@@ -7,6 +7,20 @@
 
 namespace typing {
 
+QString inputMethodCaption(const QString &id, const coding::InputMethodState &im,
+                           const QList<ime::InputMethodInfo> &installed) {
+    if (id.isEmpty())
+        return kNoInputMethodCaption;
+    if (id == im.ImeLayoutHandle)
+        return kQorvanCaption;
+    if (id == im.EnglishLayoutHandle)
+        return kEnglishCaption;
+    for (const auto &info : installed)
+        if (info.id == id && !info.name.isEmpty())
+            return info.name;
+    return id;
+}
+
 Session::Session(coding::AppState &state, QTextDocument &doc, QObject *parent)
     : QObject(parent), m_state(state), m_doc(doc), m_check(state, doc) {
     m_check.setMarkListener(

@@ -14,6 +14,7 @@
 #include "typingcheck.h"
 
 #include "coding/appstate.h"
+#include "ime/inputmethodbackend.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -29,6 +30,15 @@ enum class Phase {
     Paused,  // the clock and the checking stand still
     Ended,   // the test is over: its record is complete
 };
+
+// What the status bar says of the active input method, the id the framework
+// gives: the Qorvan input method, the English keyboard, another input method by
+// its name in installed (or its id), or that no input method can be read.
+QString inputMethodCaption(const QString &id, const coding::InputMethodState &im,
+                           const QList<ime::InputMethodInfo> &installed);
+inline const QString kQorvanCaption = QStringLiteral("Qorvan输入法第四版");
+inline const QString kEnglishCaption = QStringLiteral("英文");
+inline const QString kNoInputMethodCaption = QStringLiteral("输入法不可用");
 
 class Session : public QObject {
     Q_OBJECT

@@ -135,6 +135,13 @@ type_into() {
     return
   fi
   grep -E '^(at [0-9]+ ms|open)' "$log"
+  local opened
+  opened="$(sed -n 's/^open: \([^ ]*\) .*/\1/p' "$log")"
+  if [ -n "$opened" ] && wait_for 50 grep -qx "queried: $opened" "$log"; then
+    pass "$name: asked without waiting, the active input method is $opened"
+  else
+    fail "$name: asking without waiting did not give '$opened': $(grep '^queried:' "$log")"
+  fi
   sleep 0.3
   xdotool key --delay 60 "${keys[@]}"
   # Switched back to English, digits are typed as they are.

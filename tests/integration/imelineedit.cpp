@@ -149,6 +149,11 @@ int main(int argc, char **argv) {
             return;
         focusPoll.stop();
         say(QStringLiteral("open: %1 (%2 ms)").arg(current).arg(sinceOpen.elapsed()));
+        // The question the test window asks every second, without waiting.
+        if (backend)
+            backend->queryCurrentId(&application, [&](const QString &id) {
+                say(QStringLiteral("queried: %1").arg(id));
+            });
         log.clock.start();
         say(QStringLiteral("READY"));
     });

@@ -32,6 +32,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <QTimer>
 
 using coding::MsgIcon;
 using typing::frmFcTest;
@@ -817,6 +818,40 @@ private slots:
         QVERIFY(second.copy(cell1) != plain.copy(cell1));
         w.end();
         QCOMPARE(view->markPosition(), -1);
+    }
+
+    void theStatusBarShowsTheActiveInputMethod() {
+        Window w;
+        w.ime.installed << ime::InputMethodInfo{QStringLiteral("pinyin"),
+                                                QStringLiteral("智能拼音")};
+        w.ime.current = w.ime.englishId();
+        QVERIFY(w.load());
+        QCOMPARE(w.panel(3), QStringLiteral("英文"));
+        w.open(kText, kTags);
+        w.start();
+        QTRY_COMPARE(w.ime.current, QStringLiteral("table:qorvan"));
+        w.window->showInputMethodState(); // the next tick of its timer
+        QCOMPARE(w.panel(3), QStringLiteral("Qorvan输入法第四版"));
+        // The framework switches on its own, or stops answering.
+        const struct {
+            QString id, caption;
+        } cases[] = {{QStringLiteral("pinyin"), QStringLiteral("智能拼音")},
+                     {QStringLiteral("mozc"), QStringLiteral("mozc")},
+                     {QString(), QStringLiteral("输入法不可用")},
+                     {QStringLiteral("table:qorvan"), QStringLiteral("Qorvan输入法第四版")}};
+        for (const auto &c : cases) {
+            w.ime.current = c.id;
+            w.window->showInputMethodState();
+            QCOMPARE(w.panel(3), c.caption);
+        }
+        w.end();
+        QCOMPARE(w.panel(3), QStringLiteral("英文")); // the end of the test switches back
+        QVERIFY(w.window->findChild<QTimer *>(QStringLiteral("tmrImeState"))->isActive());
+
+        Window none;
+        none.state->inputMethod.backend = nullptr; // no framework runs
+        QVERIFY(none.load());
+        QCOMPARE(none.panel(3), QStringLiteral("输入法不可用"));
     }
 
     void theMenusPopUpBesideTheirButtons() {
