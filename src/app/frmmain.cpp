@@ -7,12 +7,14 @@
 #include "widgets/clickablelabel.h"
 #include "widgets/pictures.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QShortcut>
 #include <QStatusBar>
 
 namespace app {
@@ -32,9 +34,15 @@ frmMain::frmMain(coding::AppState &state, QWidget *parent) : QMainWindow(parent)
     connect(&m_lockKeys, &widgets::LockKeys::changed, this, &frmMain::updateLockPanels);
     updateLockPanels();
     resize(560, 430);
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { showHelp(kMainHelpPage); });
+    m_state.services.setHelp(this);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    if (&m_state.services.help() == this)
+        m_state.services.setHelp(nullptr);
+}
 
 HelpViewer *frmMain::helpViewer() const {
     return m_help;
@@ -199,17 +207,28 @@ void frmMain::openWorkWindow(const std::function<bool(QWidget &)> &window) {
 }
 
 void frmMain::mnuHelpTopic_Click() {
+    showHelp(kMainHelpPage);
+}
+
+void frmMain::showHelp(const QString &page) {
     auto file = HelpViewer::openHelpFile(m_state.appDir.dataFile(kHelpFileName));
     if (!file) {
         m_state.services.messages().show(kHelpMissingText, kProgramTitle, coding::MsgButtons::Ok,
                                          coding::MsgIcon::Information);
         return;
     }
+    // A window that runs modally blocks every window but its own: the help must
+    // be one of its windows to be read while it runs.
+    QWidget *front = QApplication::activeModalWidget();
+    if (!front)
+        front = this;
+    if (m_help && m_help->parentWidget() != front)
+        delete m_help;
     if (!m_help) {
-        m_help = new HelpViewer(this);
+        m_help = new HelpViewer(front);
         widgets::centreOnScreen(*m_help);
     }
-    m_help->showFile(std::move(file));
+    m_help->showFile(std::move(file), page);
     m_help->show();
     m_help->raise();
     m_help->activateWindow();

@@ -66,7 +66,10 @@ inline const QString kBackgroundMissingText =
 inline const QString kHelpMissingText = QStringLiteral("帮助文件不存在或已损坏！");
 inline const QString kHelpFileName = QStringLiteral("Trevix2002.chm");
 
-class frmMain : public QMainWindow {
+// The pages of the help for the windows that open it with F1.
+inline const QString kMainHelpPage = QStringLiteral("index.html");
+
+class frmMain : public QMainWindow, public coding::HelpService {
     Q_OBJECT
 public:
     // The working windows, each shown modally over the main window. main() sets
@@ -100,6 +103,10 @@ public:
     // 0 the test window, 1 the segmentation editor, 2 the help, 3 the exit question.
     void Image1_Click(int index);
     void mnuHelpTopic_Click();
+    // The help at this page of the help file ("test.html"; its default topic when
+    // the file lacks the page), in front of the window in front: a working window
+    // that runs modally, or this one. F1 asks for it, with the page of the window.
+    void showHelp(const QString &page) override;
     void mnuAbout_Click();
     // The exit question. Yes deletes the pictures that this run wrote and returns
     // true (the window may close); No returns false.

@@ -99,7 +99,7 @@ HelpViewer::~HelpViewer() {
     m_browser->setFile(nullptr);
 }
 
-void HelpViewer::showFile(std::unique_ptr<ChmFile> file) {
+void HelpViewer::showFile(std::unique_ptr<ChmFile> file, const QString &page) {
     m_browser->setFile(nullptr);
     m_file = std::move(file);
     m_browser->setFile(m_file.get());
@@ -107,7 +107,8 @@ void HelpViewer::showFile(std::unique_ptr<ChmFile> file) {
     setWindowTitle(m_file && !m_file->title().isEmpty() ? m_file->title() : QStringLiteral("帮助"));
     fillContents();
     if (m_file)
-        m_browser->showTopic(m_file->defaultTopic());
+        m_browser->showTopic(!page.isEmpty() && m_file->contains(page) ? page
+                                                                       : m_file->defaultTopic());
 }
 
 void HelpViewer::fillContents() {

@@ -26,8 +26,9 @@ public:
     explicit HelpViewer(QWidget *parent = nullptr);
     ~HelpViewer() override;
 
-    // Shows this file at its default topic (taking it over).
-    void showFile(std::unique_ptr<ChmFile> file);
+    // Shows this file (taking it over) at the page ("test.html"), or at its
+    // default topic when no page is given or the file does not hold it.
+    void showFile(std::unique_ptr<ChmFile> file, const QString &page = {});
 
     ChmBrowser *browser() const { return m_browser; }
     QTreeWidget *contents() const { return m_contents; }

@@ -40,6 +40,11 @@ public:
     void beep() override {}
 };
 
+class NullHelp : public HelpService {
+public:
+    void showHelp(const QString &) override {}
+};
+
 } // namespace
 
 MessageService &Services::nullMessages() {
@@ -59,6 +64,11 @@ ColorDialogService &Services::nullColors() {
 
 Clock &Services::systemClock() {
     static SystemClock instance;
+    return instance;
+}
+
+HelpService &Services::nullHelp() {
+    static NullHelp instance;
     return instance;
 }
 
@@ -94,6 +104,10 @@ void Services::setClock(Clock *clock) {
 
 void Services::setBeep(BeepService *beep) {
     m_beep = beep ? beep : &nullBeep();
+}
+
+void Services::setHelp(HelpService *help) {
+    m_help = help ? help : &nullHelp();
 }
 
 } // namespace coding

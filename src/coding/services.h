@@ -58,6 +58,14 @@ public:
     virtual void beep() = 0;
 };
 
+// The help: shows the help at one of its pages ("test.html"), in front of the
+// window that asked.
+class HelpService {
+public:
+    virtual ~HelpService() = default;
+    virtual void showHelp(const QString &page) = 0;
+};
+
 // The clock of a real run: a monotonic tick and the local time.
 class SystemClock : public Clock {
 public:
@@ -72,7 +80,8 @@ private:
 // The services of one run. None is ever missing: what is not given is a null
 // object with which nothing happens (no message is shown and the answer is the
 // one that changes nothing: Ok, No or Cancel; file and colour dialogs are
-// cancelled; the beep is silent), except the clock, which is the system's.
+// cancelled; the beep is silent; no help is shown), except the clock, which is
+// the system's.
 class Services {
 public:
     Services() : Services(nullptr, nullptr, nullptr, nullptr, nullptr) {}
@@ -84,6 +93,7 @@ public:
     ColorDialogService &colors() const { return *m_colors; }
     const Clock &clock() const { return *m_clock; }
     BeepService &beep() const { return *m_beep; }
+    HelpService &help() const { return *m_help; }
 
     // Null gives the null object back.
     void setMessages(MessageService *messages);
@@ -91,6 +101,7 @@ public:
     void setColors(ColorDialogService *colors);
     void setClock(Clock *clock);
     void setBeep(BeepService *beep);
+    void setHelp(HelpService *help);
 
 private:
     MessageService *m_messages;
@@ -98,6 +109,7 @@ private:
     ColorDialogService *m_colors;
     Clock *m_clock;
     BeepService *m_beep;
+    HelpService *m_help = &nullHelp();
 
 public:
     // The null objects themselves (for tests of what they answer).
@@ -106,6 +118,7 @@ public:
     static ColorDialogService &nullColors();
     static Clock &systemClock();
     static BeepService &nullBeep();
+    static HelpService &nullHelp();
 };
 
 } // namespace coding

@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -82,6 +83,9 @@ frmFcTest::frmFcTest(coding::AppState &state, QWidget *parent)
     connect(&m_lockKeys, &widgets::LockKeys::changed, this, &frmFcTest::updateNumLockPanel);
     connect(&m_session, &Session::phaseChanged, this, &frmFcTest::applyPhase);
     connect(&m_session, &Session::markChanged, mainText, &TestTextView::setMark);
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [this] { m_state.services.help().showHelp(kTestHelpPage); });
     updateNumLockPanel();
     setMinimumSize(kMinimumSize);
     resize(kDesignSize);

@@ -59,6 +59,8 @@ inline const QString kWelcomeMessage = QStringLiteral("欢迎使用Qorvan输入�
 // and shows its result, "否" goes on with the test.
 inline const QString kCloseDuringTestQuestion =
     QStringLiteral("测试尚未结束，要结束测试并查看结果吗？\n（选择“否”继续测试）");
+// The page of the help that F1 opens in the window.
+inline const QString kTestHelpPage = QStringLiteral("test.html");
 inline const QString kPicturesMissingMessage =
     QStringLiteral("背景图片文件不完整，请重新启动程序！");
 

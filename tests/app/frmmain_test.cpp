@@ -18,6 +18,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -159,6 +160,7 @@ private slots:
     void helpFileMissingOrDamaged_data();
     void helpFileMissingOrDamaged();
     void helpShowsDefaultTopicLinksAndPictures();
+    void f1OpensTheHelpAtThePageOfTheWindowInFront();
     void aboutBox();
     void workWindowsOpenFromPicturesCaptionsAndMenus();
     void lockPanelsFollowTheLockKeys();
@@ -436,6 +438,39 @@ void FrmMainTest::helpShowsDefaultTopicLinksAndPictures() {
     QCOMPARE(w.window.helpViewer(), viewer);
     QCOMPARE(browser.source(), QUrl(QStringLiteral("chm:/index.html")));
     QVERIFY(w.messages.shown.isEmpty());
+}
+
+void FrmMainTest::f1OpensTheHelpAtThePageOfTheWindowInFront() {
+    StartedWindow w;
+    QVERIFY(w.ok && w.exposed);
+    QVERIFY(QFile::copy(builtHelpFile(), w.path(app::kHelpFileName)));
+    QCOMPARE(&w.state->services.help(), static_cast<coding::HelpService *>(&w.window));
+
+    w.window.activateWindow();
+    QTest::keyClick(&w.window, Qt::Key_F1);
+    app::HelpViewer *viewer = w.window.helpViewer();
+    QVERIFY(viewer);
+    QCOMPARE(viewer->browser()->source(), QUrl(QStringLiteral("chm:/index.html")));
+    QCOMPARE(viewer->parentWidget(), &w.window);
+
+    // A working window runs modally: the help opens as one of its windows, so that
+    // it can be read while the working window runs, at the page asked for.
+    QMainWindow working(&w.window, Qt::Window);
+    working.setWindowModality(Qt::ApplicationModal);
+    working.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&working));
+    QTRY_COMPARE(QApplication::activeModalWidget(), &working);
+    w.state->services.help().showHelp(QStringLiteral("test.html"));
+    QVERIFY(w.messages.shown.isEmpty());
+    viewer = w.window.helpViewer();
+    QVERIFY(viewer);
+    QCOMPARE(viewer->parentWidget(), &working);
+    QCOMPARE(viewer->browser()->source(), QUrl(QStringLiteral("chm:/test.html")));
+    QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("第一步：打开测试文章")));
+    // A page the file lacks: its default topic.
+    w.state->services.help().showHelp(QStringLiteral("no-such-page.html"));
+    QCOMPARE(viewer->browser()->source(), QUrl(QStringLiteral("chm:/index.html")));
+    working.close();
 }
 
 void FrmMainTest::aboutBox() {

@@ -39,6 +39,7 @@ TEST(Services, WhatIsNotGivenIsCancelledOrSilentAndTheClockIsTheSystems) {
     EXPECT_TRUE(services.files().getSaveFileName(QStringLiteral("保存"), QString()).isEmpty());
     EXPECT_FALSE(services.colors().getColor(Qt::red).has_value());
     services.beep().beep();
+    services.help().showHelp(QStringLiteral("test.html"));
     const qint64 before = services.clock().tickMs();
     EXPECT_GE(services.clock().tickMs(), before);
     EXPECT_LE(qAbs(services.clock().now().secsTo(QDateTime::currentDateTime())), 5);
@@ -56,6 +57,13 @@ TEST(Services, AGivenServiceIsUsedAndNullPutsTheNullObjectBack) {
                                        MsgIcon::Question),
               MsgAnswer::No);
     EXPECT_EQ(messages.shown.size(), 1);
+
+    coding::FakeHelp help;
+    services.setHelp(&help);
+    services.help().showHelp(QStringLiteral("test.html"));
+    services.setHelp(nullptr);
+    services.help().showHelp(QStringLiteral("index.html"));
+    EXPECT_EQ(help.pages, QStringList{QStringLiteral("test.html")});
 
     coding::FakeClock clock;
     services.setClock(&clock);

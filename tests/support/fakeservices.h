@@ -63,6 +63,12 @@ public:
     void advance(qint64 delta) { ms += delta; }
 };
 
+class FakeHelp : public HelpService {
+public:
+    QStringList pages; // every page asked for, in order
+    void showHelp(const QString &page) override { pages << page; }
+};
+
 class FakeBeep : public BeepService {
 public:
     int count = 0;

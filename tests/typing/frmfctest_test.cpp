@@ -854,6 +854,25 @@ private slots:
         QCOMPARE(none.panel(3), QStringLiteral("输入法不可用"));
     }
 
+    void f1AsksForTheHelpOfTheTest() {
+        Window w;
+        coding::FakeHelp help;
+        w.state->services.setHelp(&help);
+        QVERIFY(w.load());
+        QTest::keyClick(w.window.get(), Qt::Key_F1);
+        QCOMPARE(help.pages, QStringList{QStringLiteral("test.html")});
+        // While the learner types, from the input box; the typing goes on as it was.
+        w.open(kText, kTags);
+        w.start();
+        QTRY_VERIFY(w.window->tmpText->hasFocus());
+        w.commit(QStringLiteral("我"));
+        QTest::keyClick(w.window->tmpText, Qt::Key_F1);
+        QCOMPARE(help.pages.size(), 2);
+        QCOMPARE(w.window->typingCheck().position(), 1);
+        QCOMPARE(w.state->test.RightCount + w.state->test.ErrCount, 1);
+        QVERIFY(w.window->testRunning());
+    }
+
     void theMenusPopUpBesideTheirButtons() {
         Window w;
         QVERIFY(w.load());
