@@ -617,6 +617,10 @@ void frmFcTest::Form_Resize() {
             sized(w, buttonPoints);
         sized(LabelFc, int(std::trunc(grow * 12)) + m_baseFontSizes[1]);
         sized(lblTips, int(std::trunc(grow * 15)) + m_baseFontSizes[2]);
+        // The test text in proportion to the smaller scale, so that a line holds
+        // about as many characters at any size of the window.
+        const double textScale = std::min(m_layout.ScaleFactorX, m_layout.ScaleFactorY);
+        sized(mainText, int(std::trunc(testTextFont().pointSize() * textScale)));
     }
     // The window springs back to its smallest size.
     if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) &&

@@ -912,6 +912,18 @@ private slots:
         QCOMPARE(f.LabelFc->font().pointSize(), int((fy - 1) * 12) + base[1]);
         QCOMPARE(f.lblTips->font().pointSize(), int((fy - 1) * 15) + base[2]);
         QVERIFY(f.CmdQuit->x() > frmFcTest::kDesignSize.width());
+
+        // The test text grows with the smaller scale and keeps its place.
+        w.open(kText, kTags);
+        const double scale = std::min(f.layoutScale().ScaleFactorX, fy);
+        QCOMPARE(f.mainText->font().pointSize(), int(16 * scale));
+        QCOMPARE(f.mainText->document()->defaultFont().pointSize(), int(16 * scale));
+        const QWidget *area = f.centralWidget();
+        QCOMPARE(f.mainText->geometry(),
+                 QRect(0, 0, area->width() - f.cmdFile->width() * 16 / 10, area->height() - 4));
+        f.resize(frmFcTest::kDesignSize);
+        QTRY_COMPARE(f.size(), frmFcTest::kDesignSize);
+        QCOMPARE(f.mainText->font().pointSize(), 16);
     }
 
     void closingCleansUp() {
