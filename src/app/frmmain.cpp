@@ -14,8 +14,12 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QShortcut>
 #include <QStatusBar>
+
+#include <algorithm>
+#include <cmath>
 
 namespace app {
 
@@ -33,7 +37,8 @@ frmMain::frmMain(coding::AppState &state, QWidget *parent) : QMainWindow(parent)
     buildMenus();
     connect(&m_lockKeys, &widgets::LockKeys::changed, this, &frmMain::updateLockPanels);
     updateLockPanels();
-    resize(560, 430);
+    setMinimumSize(kMainDesignSize * 3 / 4);
+    resize(kMainDesignSize);
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { showHelp(kMainHelpPage); });
     m_state.services.setHelp(this);
@@ -51,7 +56,10 @@ HelpViewer *frmMain::helpViewer() const {
 void frmMain::buildControls() {
     auto *area = new QWidget(this);
     area->setObjectName(QStringLiteral("mainArea"));
-    auto *grid = new QGridLayout(area);
+    auto *grid = m_grid = new QGridLayout(area);
+    // The window's size sets the controls' sizes (scaleControls), not the other
+    // way round: grown controls must not keep the window from shrinking back.
+    grid->setSizeConstraint(QLayout::SetNoConstraint);
     grid->setContentsMargins(40, 30, 40, 30);
     grid->setHorizontalSpacing(80);
     grid->setVerticalSpacing(36);
@@ -62,12 +70,14 @@ void frmMain::buildControls() {
 
     QFont captionFont = font();
     captionFont.setPointSizeF(captionFont.pointSizeF() * 1.25);
+    m_captionPoints = captionFont.pointSizeF();
     const std::array<widgets::ClickableLabel **, 4> labels = {&Label1, &Label2, &Label3, &Label4};
     for (int i = 0; i < 4; ++i) {
         auto *picture = new widgets::ClickableLabel(area);
         picture->setObjectName(QStringLiteral("Image1(%1)").arg(i));
         picture->setPixmap(QPixmap(QStringLiteral(":/pictures/image1_%1.png").arg(i)));
-        picture->setFixedSize(32, 32);
+        picture->setScaledContents(true);
+        picture->setFixedSize(kPictureSize, kPictureSize);
         picture->setToolTip(QString::fromUtf8(kImageTips[i]));
         connect(picture, &widgets::ClickableLabel::clicked, this, [this, i] { Image1_Click(i); });
         Image1[i] = picture;
@@ -267,6 +277,28 @@ void frmMain::closeEvent(QCloseEvent *event) {
         event->accept();
     } else {
         event->ignore();
+    }
+}
+
+void frmMain::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    scaleControls();
+}
+
+void frmMain::scaleControls() {
+    const qreal f = std::clamp(std::min(qreal(width()) / kMainDesignSize.width(),
+                                        qreal(height()) / kMainDesignSize.height()),
+                               qreal(0.75), qreal(4));
+    const auto scaled = [f](int design) { return int(std::lround(design * f)); };
+    m_grid->setContentsMargins(scaled(40), scaled(30), scaled(40), scaled(30));
+    m_grid->setHorizontalSpacing(scaled(80));
+    m_grid->setVerticalSpacing(scaled(36));
+    for (widgets::ClickableLabel *picture : Image1)
+        picture->setFixedSize(scaled(kPictureSize), scaled(kPictureSize));
+    for (widgets::ClickableLabel *label : {Label1, Label2, Label3, Label4}) {
+        QFont font = label->font();
+        font.setPointSizeF(m_captionPoints * f);
+        label->setFont(font);
     }
 }
 

@@ -52,6 +52,8 @@ namespace ime {
 class InputMethodBackend;
 }
 
+class QGridLayout;
+
 namespace app {
 
 class HelpViewer;
@@ -67,6 +69,8 @@ inline const QString kHelpMissingText = QStringLiteral("帮助文件不存在或
 inline const QString kHelpFileName = QStringLiteral("Trevix2002.chm");
 
 // The pages of the help for the windows that open it with F1.
+inline constexpr QSize kMainDesignSize{560, 430};
+inline constexpr int kPictureSize = 32;
 inline const QString kMainHelpPage = QStringLiteral("index.html");
 
 class frmMain : public QMainWindow, public coding::HelpService {
@@ -137,9 +141,13 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildControls();
+    // The pictures, their captions and the spaces between them in proportion to
+    // the window's size against its design size (the smaller of the two factors).
+    void scaleControls();
     void buildMenus();
     void updateLockPanels();
     void leave();
@@ -152,7 +160,9 @@ private:
     QStringList m_writtenPictures;
     widgets::Background m_background;
     QPointer<HelpViewer> m_help;
-    bool m_leaving = false; // the exit has been confirmed
+    QGridLayout *m_grid = nullptr;
+    qreal m_captionPoints = 0; // the captions' design size
+    bool m_leaving = false;    // the exit has been confirmed
 };
 
 } // namespace app

@@ -76,9 +76,11 @@ struct StartedWindow : Run {
         ok = window.Form_Load(&ime) == app::frmMain::StartupResult::Ready;
         window.show();
         exposed = QTest::qWaitForWindowExposed(&window);
+        windowSizeAtStart = window.size();
         messages.shown.clear();
     }
     app::frmMain window;
+    QSize windowSizeAtStart;
     bool ok = false;
     bool exposed = false;
 };
@@ -293,6 +295,29 @@ void FrmMainTest::controlsAsDesigned() {
     }
     QVERIFY(w.window.Image1[0]->y() < w.window.Image1[2]->y());
     QVERIFY(w.window.Image1[0]->x() < w.window.Image1[1]->x());
+
+    // The pictures and captions follow the window's size, in proportion.
+    const auto placeOf = [&w](QWidget *control) {
+        const QPointF centre = control->geometry().center();
+        const QSize area = w.window.centralWidget()->size();
+        return QPointF(centre.x() / area.width(), centre.y() / area.height());
+    };
+    const QPointF designPlace = placeOf(w.window.Image1[3]);
+    const qreal designPoints = w.window.Label1->font().pointSizeF();
+    const QSize designPicture = w.window.Image1[0]->size();
+    w.window.resize(app::kMainDesignSize * 2);
+    QTRY_COMPARE(w.window.size(), app::kMainDesignSize * 2);
+    QCoreApplication::processEvents();
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(w.window.Image1[i]->size(), QSize(64, 64));
+        QCOMPARE(labels[i]->font().pointSizeF(), designPoints * 2);
+        QVERIFY(labels[i]->geometry().top() >= w.window.Image1[i]->geometry().bottom());
+    }
+    const QPointF grownPlace = placeOf(w.window.Image1[3]);
+    QVERIFY(qAbs(grownPlace.x() - designPlace.x()) < 0.05);
+    QVERIFY(qAbs(grownPlace.y() - designPlace.y()) < 0.05);
+    w.window.resize(w.windowSizeAtStart);
+    QTRY_COMPARE(w.window.Image1[0]->size(), designPicture);
 
     const QList<QAction *> bar = w.window.menuBar()->actions();
     QCOMPARE(bar.size(), 3);
