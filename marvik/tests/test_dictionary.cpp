@@ -4,8 +4,10 @@
 #include "marvik/marvik.h"
 #include "utf.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iconv.h>
 #include <sstream>
 #include <stdexcept>
 
@@ -15,6 +17,21 @@ std::u16string u16(std::string_view utf8) {
     std::u16string out;
     if (!utf8ToUtf16(utf8, out))
         throw std::invalid_argument("not UTF-8");
+    return out;
+}
+
+std::string encoded(const char *encoding, std::string_view utf8) {
+    const iconv_t cd = ::iconv_open(encoding, "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(std::intptr_t(-1)))
+        throw std::invalid_argument(std::string("no iconv for ") + encoding);
+    std::string in(utf8), out(4 * utf8.size() + 16, '\0');
+    char *inPtr = in.data(), *outPtr = out.data();
+    std::size_t inLeft = in.size(), outLeft = out.size();
+    const std::size_t r = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    ::iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1))
+        throw std::invalid_argument(std::string("not convertible to ") + encoding);
+    out.resize(out.size() - outLeft);
     return out;
 }
 

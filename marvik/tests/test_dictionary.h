@@ -13,6 +13,9 @@ namespace marvik::test {
 
 std::u16string u16(std::string_view utf8);
 std::string u8(std::u16string_view utf16);
+// utf8 in the named encoding ("GBK", "BIG5", "UTF-16LE", ...), converted by iconv; throws
+// when it cannot be converted.
+std::string encoded(const char *encoding, std::string_view utf8);
 
 // A fresh directory under the system's temporary directory, removed with its contents.
 class TempDir {

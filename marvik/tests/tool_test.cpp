@@ -51,6 +51,16 @@ std::ostream &operator<<(std::ostream &os, const ToolCase &c) {
     return os << c.name;
 }
 
+std::string gbk(std::string_view text) {
+    return encoded("GBK", text);
+}
+std::string utf16le(std::string_view text) {
+    return encoded("UTF-16LE", text);
+}
+std::string utf16be(std::string_view text) {
+    return encoded("UTF-16BE", text);
+}
+
 const ToolCase kToolCases[] = {
     {"Words", false, "研究生命的起源\n", "研究 生命 的 起源\n"},
     {"BlanksAreDropped", false, "我们，学习  abc １２\t好\n", "我们 ， 学习 abc １２ 好\n"},
@@ -59,7 +69,30 @@ const ToolCase kToolCases[] = {
     {"OneLinePerLine", false, "我们\n\n学习\n", "我们\n\n学习\n"},
     {"CrLfLineEnds", false, "我们\r\n学习\r\n", "我们\n学习\n"},
     {"LastLineWithoutLineBreak", false, "我们\n学习", "我们\n学习\n"},
-    {"InvalidUtf8BecomesReplacementCharacter", false, "我\xFF们\n", "我 \uFFFD 们\n"},
+    {"Utf8ByteOrderMarkIsNoText", true, "\xEF\xBB\xBF我的\n", "01\n"},
+    // The encoding is judged from the first 64 KB from the first byte that is not ASCII on;
+    // what does not decode after them becomes U+FFFD.
+    {"InvalidUtf8AfterTheJudgedPartBecomesReplacementCharacter", false,
+     "我" + std::string(70000, ' ') + "\xFF们\n", "我 \uFFFD 们\n"},
+    // Input as the program reads a text file, output in UTF-8.
+    {"Gbk", false, gbk("研究生命的起源\r\n我们\r\n"), "研究 生命 的 起源\n我们\n"},
+    {"GbkTags", true, gbk("我的\n"), "01\n"},
+    {"GbkAfterALongAsciiStart", false, std::string(70000, ' ') + gbk("研究生命\n"), "研究 生命\n"},
+    {"GbkUndecodableByteBecomesReplacementCharacter", false, gbk("我们") + "\xFF" + gbk("学习\n"),
+     "我们 \uFFFD 学习\n"},
+    {"Utf16LeWithByteOrderMark", false, "\xFF\xFE" + utf16le("研究生命的起源\r\n我们\r\n"),
+     "研究 生命 的 起源\n我们\n"},
+    {"Utf16BeWithByteOrderMark", true, "\xFE\xFF" + utf16be("我的\n𠮷我\n"), "01\n001\n"},
+    {"Utf16LeWithoutByteOrderMark", false, utf16le("研究生命的起源\n"), "研究 生命 的 起源\n"},
+    {"Utf16BeWithoutByteOrderMark", false, utf16be("研究生命的起源\r\n"), "研究 生命 的 起源\n"},
+    {"Utf16PairSplitBetweenTwoReads", false, utf16le(std::string(32767, ' ') + "𠮷𠀀我\n"),
+     "𠮷𠀀 我\n"},
+    {"Utf16UnpairedSurrogateBecomesReplacementCharacter", false,
+     "\xFF\xFE" + utf16le("我们") + std::string("\x00\xDC", 2) + utf16le("学习\n"),
+     "我们 \uFFFD 学习\n"},
+    // Traditional Chinese in Big5 (the same characters in both scripts here).
+    {"Big5", false, encoded("BIG5", "研究生命的起源\n研究生命的起源\n"),
+     "研究 生命 的 起源\n研究 生命 的 起源\n"},
     {"SupplementaryCharacters", false, "𠮷𠀀我\n", "𠮷𠀀 我\n"},
     {"NoInput", false, "", ""},
     {"Tags", true, "我们, ab\n", "002244\n"},

@@ -1,11 +1,16 @@
-// trevix-seg: segments UTF-8 text from standard input with the library's dictionary and
-// writes one line per input line: the words separated by blanks, or with --tags the tags.
+// trevix-seg: segments the text on standard input with the library's dictionary and
+// writes, in UTF-8, one line per input line: the words separated by blanks, or with --tags
+// the tags. The input's encoding is judged as the program judges a text file.
 #include "marvik/marvik.h"
+#include "marvik/textencoding.h"
 
 #include "utf.h"
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iconv.h>
 #include <iostream>
 #include <limits.h>
 #include <string>
@@ -15,13 +20,30 @@
 
 namespace {
 
+using marvik::TextEncoding;
+
 constexpr int kExitUsage = 1;
 constexpr int kExitDictionary = 2;
+constexpr int kExitEncoding = 3;
+
+// The encoding is judged from this much of the input from its first byte that is not ASCII
+// on (ASCII reads alike in every encoding but UTF-16, whose NUL bytes count as not ASCII),
+// or from all of a shorter input; from at most kMaxJudgedBytes in all. Input is read in
+// pieces of kJudgedBytes.
+constexpr std::size_t kJudgedBytes = 64 * 1024;
+constexpr std::size_t kMaxJudgedBytes = 4 * 1024 * 1024;
 
 void printUsage(std::FILE *out) {
     std::fputs("Usage: trevix-seg [--tags] [--dict DIR]\n"
                "Splits the Chinese text on standard input into words and writes, for every\n"
                "input line, its words separated by blanks (blanks of the input are dropped).\n"
+               "\n"
+               "The input is read as the program reads a text file: UTF-16 (little or big\n"
+               "endian) by its byte-order mark or its NUL bytes, UTF-8 (with or without a\n"
+               "byte-order mark) when its bytes are valid UTF-8, Big5 when it clearly reads as\n"
+               "traditional Chinese, GB18030 (GBK) otherwise; judged from its first 64 KB\n"
+               "counted from its first byte that is not ASCII. Bytes that do not decode\n"
+               "become U+FFFD. The output is always UTF-8.\n"
                "\n"
                "  --tags      write each line's tags instead: one per UTF-16 unit, 0/1 for\n"
                "              alternate Chinese words, 4 for runs of letters and digits, 2 for\n"
@@ -29,7 +51,8 @@ void printUsage(std::FILE *out) {
                "  --dict DIR  the directory of marvik.dic (default: the program's directory)\n"
                "  --help      show this help\n"
                "\n"
-               "Exit status: 0 done, 1 bad arguments, 2 dictionary missing or damaged.\n",
+               "Exit status: 0 done, 1 bad arguments, 2 dictionary missing or damaged,\n"
+               "3 the system cannot convert the input's encoding (iconv).\n",
                out);
 }
 
@@ -71,6 +94,213 @@ std::vector<std::u16string_view> words(std::u16string_view text, std::u16string_
     return out;
 }
 
+const char *const kReplacementUtf8 = "\xEF\xBF\xBD";
+
+// Turns the bytes of the input, in its encoding, into UTF-8, piece by piece: UTF-8 passes
+// as it is (the lines are converted leniently later), UTF-16 is decoded here, GB18030 and
+// Big5 by iconv. Whatever does not decode becomes U+FFFD.
+class Utf8Decoder {
+public:
+    explicit Utf8Decoder(TextEncoding encoding) : encoding_(encoding) {
+        if (encoding == TextEncoding::Gb18030 || encoding == TextEncoding::Big5)
+            iconv_ = ::iconv_open("UTF-8", encoding == TextEncoding::Big5 ? "BIG5" : "GB18030");
+    }
+    ~Utf8Decoder() {
+        if (iconv_ != kNoIconv)
+            ::iconv_close(iconv_);
+    }
+    Utf8Decoder(const Utf8Decoder &) = delete;
+    Utf8Decoder &operator=(const Utf8Decoder &) = delete;
+
+    // False when the system cannot convert the encoding.
+    bool valid() const {
+        const bool byIconv = encoding_ == TextEncoding::Gb18030 || encoding_ == TextEncoding::Big5;
+        return !byIconv || iconv_ != kNoIconv;
+    }
+
+    // Appends the UTF-8 of bytes to out; a character cut off at the end of bytes waits for
+    // the next call.
+    void decode(std::string_view bytes, std::string &out) {
+        switch (encoding_) {
+        case TextEncoding::Utf8:
+            out += bytes;
+            return;
+        case TextEncoding::Utf16Le:
+        case TextEncoding::Utf16Be:
+            decodeUtf16(bytes, out);
+            return;
+        case TextEncoding::Gb18030:
+        case TextEncoding::Big5:
+            decodeByIconv(bytes, out);
+            return;
+        }
+    }
+
+    // The input ended: a character cut off at its end becomes U+FFFD.
+    void finish(std::string &out) {
+        if (!held_.empty() || high_ != 0)
+            out += kReplacementUtf8;
+        held_.clear();
+        high_ = 0;
+    }
+
+private:
+    static inline const iconv_t kNoIconv = reinterpret_cast<iconv_t>(std::intptr_t(-1));
+
+    void decodeUtf16(std::string_view bytes, std::string &out) {
+        std::size_t i = 0;
+        if (!held_.empty() && !bytes.empty()) {
+            held_.push_back(bytes[0]);
+            takeUnit(held_, out);
+            held_.clear();
+            i = 1;
+        }
+        for (; i + 1 < bytes.size(); i += 2)
+            takeUnit(bytes.substr(i, 2), out);
+        if (i < bytes.size())
+            held_.assign(1, bytes[i]);
+    }
+    void takeUnit(std::string_view two, std::string &out) {
+        const auto first = static_cast<unsigned char>(two[0]);
+        const auto second = static_cast<unsigned char>(two[1]);
+        const auto unit = static_cast<char16_t>(
+            encoding_ == TextEncoding::Utf16Le ? second << 8 | first : first << 8 | second);
+        if (high_ != 0) {
+            const char16_t high = high_;
+            high_ = 0;
+            if (marvik::isLowSurrogate(unit)) {
+                marvik::appendUtf8(out, marvik::combineSurrogates(high, unit));
+                return;
+            }
+            out += kReplacementUtf8;
+        }
+        if (marvik::isHighSurrogate(unit))
+            high_ = unit;
+        else if (marvik::isLowSurrogate(unit))
+            out += kReplacementUtf8;
+        else
+            marvik::appendUtf8(out, unit);
+    }
+
+    void decodeByIconv(std::string_view bytes, std::string &out) {
+        std::string in = held_;
+        in += bytes;
+        held_.clear();
+        char *inPtr = in.data();
+        std::size_t inLeft = in.size();
+        char buffer[4096];
+        while (inLeft > 0) {
+            char *outPtr = buffer;
+            std::size_t outLeft = sizeof buffer;
+            const std::size_t r = ::iconv(iconv_, &inPtr, &inLeft, &outPtr, &outLeft);
+            out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+            if (r != static_cast<std::size_t>(-1) || errno == E2BIG)
+                continue;
+            if (errno == EINVAL) { // cut off at the end of bytes
+                held_.assign(inPtr, inLeft);
+                return;
+            }
+            out += kReplacementUtf8; // EILSEQ: a byte that does not decode
+            ++inPtr;
+            --inLeft;
+        }
+    }
+
+    TextEncoding encoding_;
+    iconv_t iconv_ = kNoIconv;
+    std::string held_;  // bytes of a character cut off at the end of the last piece
+    char16_t high_ = 0; // a high surrogate waiting for its partner
+};
+
+// Reads up to size bytes from standard input into out; false at its end.
+bool readInput(std::string &out, std::size_t size) {
+    out.resize(size);
+    std::cin.read(out.data(), static_cast<std::streamsize>(size));
+    out.resize(static_cast<std::size_t>(std::cin.gcount()));
+    return static_cast<bool>(std::cin);
+}
+
+// Reads the part of the input that its encoding is judged from into input; false when
+// that is all of it.
+bool readJudgedPart(std::string &input) {
+    std::size_t firstNonAscii = std::string::npos;
+    std::string piece;
+    bool more = true;
+    while (more && input.size() < kMaxJudgedBytes &&
+           (firstNonAscii == std::string::npos || input.size() - firstNonAscii < kJudgedBytes)) {
+        more = readInput(piece, kJudgedBytes);
+        if (firstNonAscii == std::string::npos) {
+            for (std::size_t i = 0; i < piece.size(); ++i) {
+                const auto b = static_cast<unsigned char>(piece[i]);
+                if (b == 0 || b >= 0x80) {
+                    firstNonAscii = input.size() + i;
+                    break;
+                }
+            }
+        }
+        input += piece;
+    }
+    return more;
+}
+
+// The length of the byte-order mark that begins input read in encoding.
+std::size_t byteOrderMarkLength(std::string_view input, TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf16Le:
+        return input.starts_with("\xFF\xFE") ? 2 : 0;
+    case TextEncoding::Utf16Be:
+        return input.starts_with("\xFE\xFF") ? 2 : 0;
+    case TextEncoding::Utf8:
+    case TextEncoding::Gb18030: // a stray mark before text that is no UTF-8
+    case TextEncoding::Big5:
+        break;
+    }
+    return marvik::startsWithUtf8Bom(input) ? 3 : 0;
+}
+
+// Segments one line (UTF-8, leniently) and writes its words or tags.
+bool writeLine(const std::u16string &dir, std::string_view line, bool printTags) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    const std::u16string text = marvik::utf8ToUtf16Lossy(line);
+    std::u16string tags(text.size() + 1, u'\0');
+    const int16_t r = DivideSentence(dir.c_str(), text.data(), int32_t(text.size()), tags.data(),
+                                     int32_t(tags.size()));
+    if (r != MARVIK_OK) {
+        std::fprintf(stderr, "trevix-seg: segmentation failed (%d) %s\n", int(r),
+                     MarvikLastError());
+        return false;
+    }
+    tags.pop_back();
+    std::string out;
+    if (printTags) {
+        for (const char16_t t : tags)
+            out.push_back(static_cast<char>(t));
+    } else {
+        std::string word;
+        for (const std::u16string_view w : words(text, tags)) {
+            if (!out.empty())
+                out.push_back(' ');
+            marvik::utf16ToUtf8(w, word);
+            out += word;
+        }
+    }
+    out.push_back('\n');
+    std::cout << out;
+    return true;
+}
+
+// Writes every complete line of text and keeps the rest (a line not yet ended).
+bool writeCompleteLines(const std::u16string &dir, std::string &text, bool printTags) {
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        if (!writeLine(dir, std::string_view(text).substr(start, end - start), printTags))
+            return false;
+    }
+    text.erase(0, start);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -107,38 +337,29 @@ int main(int argc, char **argv) {
     }
 
     std::ios::sync_with_stdio(false);
-    std::string line;
-    std::u16string tags;
-    std::string out;
-    while (std::getline(std::cin, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const std::u16string text = marvik::utf8ToUtf16Lossy(line);
-        tags.assign(text.size() + 1, u'\0');
-        const int16_t r = DivideSentence(dir.c_str(), text.data(), int32_t(text.size()),
-                                         tags.data(), int32_t(tags.size()));
-        if (r != MARVIK_OK) {
-            std::fprintf(stderr, "trevix-seg: segmentation failed (%d) %s\n", int(r),
-                         MarvikLastError());
-            return kExitDictionary;
-        }
-        tags.pop_back();
-        out.clear();
-        if (printTags) {
-            for (const char16_t t : tags)
-                out.push_back(static_cast<char>(t));
-        } else {
-            std::string word;
-            for (const std::u16string_view w : words(text, tags)) {
-                if (!out.empty())
-                    out.push_back(' ');
-                marvik::utf16ToUtf8(w, word);
-                out += word;
-            }
-        }
-        out.push_back('\n');
-        std::cout << out;
+    std::string input;
+    bool more = readJudgedPart(input);
+    const TextEncoding encoding = marvik::detectTextEncoding(input, !more);
+    Utf8Decoder decoder(encoding);
+    if (!decoder.valid()) {
+        std::fprintf(stderr, "trevix-seg: the input is %s, which this system cannot convert\n",
+                     encoding == TextEncoding::Big5 ? "Big5" : "GB18030");
+        return kExitEncoding;
     }
+    std::string text;
+    decoder.decode(std::string_view(input).substr(byteOrderMarkLength(input, encoding)), text);
+    while (true) {
+        if (!writeCompleteLines(dir, text, printTags))
+            return kExitDictionary;
+        if (!more)
+            break;
+        more = readInput(input, kJudgedBytes);
+        decoder.decode(input, text);
+    }
+    decoder.finish(text);
+    if (!writeCompleteLines(dir, text, printTags) ||
+        (!text.empty() && !writeLine(dir, text, printTags)))
+        return kExitDictionary;
     std::cout.flush();
     return std::cout ? 0 : 1;
 }

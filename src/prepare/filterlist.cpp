@@ -9,6 +9,24 @@ const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 bool hasLineBreak(const QString &text) {
     return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
 }
+
+// UTF-8 only where the file shows that it is UTF-8: valid UTF-8 with a byte-order mark
+// or with a character from U+0800 up (every Chinese character and full-width sign). A
+// valid UTF-8 file without one is ASCII, or GB18030 whose few Chinese characters happen
+// to form two-byte UTF-8 sequences ("学习" is D1 A7 CF B0, "ѧϰ" in UTF-8), not Chinese
+// in UTF-8; it is GB18030.
+TextEncoding fileEncoding(const QByteArray &bytes) {
+    if (!isValidUtf8(bytes))
+        return TextEncoding::Gb18030;
+    if (bytes.startsWith(Utf8Bom))
+        return TextEncoding::Utf8;
+    const QString text = QString::fromUtf8(bytes);
+    for (const QChar ch : text) {
+        if (ch.unicode() >= 0x800)
+            return TextEncoding::Utf8;
+    }
+    return TextEncoding::Gb18030;
+}
 } // namespace
 
 QString makeFilterEntry(const QString &symbol, const QString &description) {
@@ -35,6 +53,7 @@ bool isValidFilterDescription(const QString &description) {
 FilterList FilterList::fromBytes(const QByteArray &bytes) {
     FilterList list;
     list.m_bytes = bytes;
+    list.m_encoding = fileEncoding(bytes);
     list.parse();
     return list;
 }
@@ -59,6 +78,7 @@ bool FilterList::read(QIODevice &device, QString *error) {
         return false;
     }
     m_bytes = bytes;
+    m_encoding = fileEncoding(bytes);
     parse();
     return true;
 }
@@ -100,9 +120,10 @@ bool FilterList::append(const QString &entry) {
     if (entry.isEmpty() || hasLineBreak(entry))
         return false;
     // A last line without its line break (a hand-edited file) keeps its own line.
-    if (!m_bytes.isEmpty() && !m_bytes.endsWith('\n') && !m_bytes.endsWith('\r'))
+    if (!m_bytes.isEmpty() && m_bytes != Utf8Bom && !m_bytes.endsWith('\n') &&
+        !m_bytes.endsWith('\r'))
         m_bytes += "\r\n";
-    m_bytes += encodeText(entry, writeEncoding());
+    m_bytes += encodeText(entry, m_encoding);
     m_bytes += "\r\n";
     parse();
     return true;
@@ -136,9 +157,8 @@ bool FilterList::remove(int index, const QString &entry) {
 
 void FilterList::parse() {
     m_lines.clear();
-    m_encoding = detectEncoding(m_bytes);
     const qsizetype size = m_bytes.size();
-    qsizetype start = 0;
+    qsizetype start = m_bytes.startsWith(Utf8Bom) ? Utf8Bom.size() : 0;
     while (start < size) {
         qsizetype end = start;
         while (end < size && m_bytes.at(end) != '\n' && m_bytes.at(end) != '\r')
@@ -155,19 +175,6 @@ void FilterList::parse() {
         m_lines.append(line);
         start = next;
     }
-}
-
-TextEncoding FilterList::writeEncoding() const {
-    // UTF-8 only where the file already shows that it is UTF-8; GB18030 otherwise.
-    if (m_bytes.startsWith(Utf8Bom))
-        return TextEncoding::Utf8;
-    if (m_encoding == TextEncoding::Utf8) {
-        for (const char byte : m_bytes) {
-            if (static_cast<unsigned char>(byte) >= 0x80)
-                return TextEncoding::Utf8;
-        }
-    }
-    return TextEncoding::Gb18030;
 }
 
 } // namespace prepare

@@ -25,8 +25,12 @@ bool isValidFilterDescription(const QString &description);
 // The contents of a filter list file ("filter.dat"): one entry per line, ended by
 // CR LF; empty lines are no entries. The list keeps the file's bytes, so that a
 // change rewrites only the line it concerns and leaves every other line, empty lines
-// included, byte for byte as it was. Reading accepts UTF-8 and GB18030; new lines
-// are written in the file's encoding (GB18030 for a new or ASCII-only file).
+// included, byte for byte as it was. The file's encoding is judged once, when it is
+// read: UTF-8 when its bytes are valid UTF-8 and it shows so (a byte-order mark, or a
+// character from U+0800 up, as every Chinese character is), GB18030 otherwise (a new or
+// ASCII-only file too). Every line is read and every new line written in that encoding,
+// so that an edit never changes how another line reads. A UTF-8 byte-order mark belongs
+// to no line (nor does one before GB18030 text, which it does not make UTF-8).
 class FilterList {
 public:
     // A filter list larger than this is no filter list: reading it fails.
@@ -64,11 +68,10 @@ private:
         QString text;         // without the line break
     };
     void parse();
-    TextEncoding writeEncoding() const;
 
     QByteArray m_bytes;
-    TextEncoding m_encoding = TextEncoding::Gb18030;
-    QList<Line> m_lines; // every line, empty ones too
+    TextEncoding m_encoding = TextEncoding::Gb18030; // judged when read, kept
+    QList<Line> m_lines;                             // every line, empty ones too
 };
 
 } // namespace prepare

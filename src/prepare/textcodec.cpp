@@ -1,12 +1,34 @@
 #include "textcodec.h"
 
-#include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <optional>
+#include <string_view>
 
 namespace prepare {
 
 namespace {
-const char *gb18030Name = "GB18030";
+
+// Debian's Qt is built with ICU, which provides both.
+const char *legacyName(TextEncoding encoding) {
+    return encoding == TextEncoding::Big5 ? "Big5" : "GB18030";
+}
+
+std::optional<QStringConverter::Encoding> unicodeEncoding(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return QStringConverter::Utf8;
+    case TextEncoding::Utf16Le:
+        return QStringConverter::Utf16LE;
+    case TextEncoding::Utf16Be:
+        return QStringConverter::Utf16BE;
+    case TextEncoding::Gb18030:
+    case TextEncoding::Big5:
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool isValidUtf8(const QByteArray &bytes) {
@@ -18,15 +40,17 @@ bool isValidUtf8(const QByteArray &bytes) {
 }
 
 TextEncoding detectEncoding(const QByteArray &bytes) {
-    return isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Gb18030;
+    return marvik::detectTextEncoding(std::string_view(bytes.constData(), bytes.size()), true);
+}
+
+QStringDecoder makeDecoder(TextEncoding encoding) {
+    if (const auto unicode = unicodeEncoding(encoding))
+        return QStringDecoder(*unicode);
+    return QStringDecoder(legacyName(encoding));
 }
 
 QString decodeText(const QByteArray &bytes, TextEncoding encoding) {
-    if (encoding == TextEncoding::Utf8) {
-        QStringDecoder decoder(QStringConverter::Utf8);
-        return decoder(bytes);
-    }
-    QStringDecoder decoder(gb18030Name);
+    QStringDecoder decoder = makeDecoder(encoding);
     return decoder(bytes);
 }
 
@@ -35,11 +59,11 @@ QString decodeText(const QByteArray &bytes) {
 }
 
 QByteArray encodeText(const QString &text, TextEncoding encoding) {
-    if (encoding == TextEncoding::Utf8) {
-        QStringEncoder encoder(QStringConverter::Utf8);
+    if (const auto unicode = unicodeEncoding(encoding)) {
+        QStringEncoder encoder(*unicode);
         return encoder(text);
     }
-    QStringEncoder encoder(gb18030Name);
+    QStringEncoder encoder(legacyName(encoding));
     return encoder(text);
 }
 

@@ -28,7 +28,8 @@ struct TextFile {
         Ok,         // text holds the cleaned text, MinTextLength..MaxTextLength characters
         TooShort,   // text holds the cleaned text, fewer than MinTextLength characters
         Unreadable, // the file cannot be opened or read; error says why
-        Binary,     // NUL bytes, or mostly characters that do not decode
+        Binary,     // NUL bytes (NUL characters in UTF-16), or mostly characters that
+                    // do not decode
     };
     Status status = Status::Unreadable;
     QString text;
@@ -38,10 +39,12 @@ struct TextFile {
     bool cut = false;
 };
 
-// Reads a text file for opening: decodes it (UTF-8 when the bytes read are valid
-// UTF-8, else GB18030), cleans it and keeps its first MaxTextLength characters. The
-// device is read in chunks only until MaxTextLength cleaned characters are collected,
-// MaxReadBytes have been read or it ends, so the size of the file does not matter.
+// Reads a text file for opening: decodes it, cleans it and keeps its first MaxTextLength
+// characters. The encoding is judged as detectEncoding (textcodec.h) says: UTF-16 from the
+// first chunk, else UTF-8 when all bytes read are valid UTF-8, else Big5 or GB18030 from
+// all bytes read. The device is read in chunks only until MaxTextLength cleaned
+// characters are collected, MaxReadBytes have been read or it ends, so the size of the
+// file does not matter.
 TextFile readTextFile(QIODevice &device);
 TextFile readTextFile(const QString &path);
 

@@ -103,6 +103,66 @@ TEST(FilterList, AppendsALineInTheFilesEncoding) {
     EXPECT_TRUE(list.bytes().isEmpty());
 }
 
+// The encoding is judged once, when the file is read: an edit changes how no other line
+// reads, and what was written reads back the same.
+TEST(FilterList, EveryLineReadsTheSameAfterAnEdit) {
+    const QByteArray bom("\xEF\xBB\xBF");
+    const QString comma = QStringLiteral("，      逗号");
+    // Its GB18030 bytes, D1 A7 CF B0, are valid UTF-8 too ("ѧϰ").
+    const QString study = QStringLiteral("#      学习");
+    const QString semicolon = QStringLiteral(";      分号");
+    struct Case {
+        const char *name;
+        QByteArray before;
+        QString added;   // when not empty
+        QString removed; // when not empty
+    } const cases[] = {
+        // A UTF-8 byte-order mark does not make GB18030 text UTF-8.
+        {"bom_before_gb18030_add", bom + gb18030(comma + "\r\n"), semicolon, {}},
+        {"bom_before_gb18030_remove",
+         bom + gb18030(comma + "\r\n" + semicolon + "\r\n"),
+         {},
+         comma},
+        // Once the only line that is no UTF-8 has gone, the rest still reads as GB18030.
+        {"remove_leaves_a_line_that_is_also_utf8",
+         gb18030(comma + "\r\n" + study + "\r\n"),
+         {},
+         comma},
+        // An ASCII file is GB18030: the new line is written and read in it.
+        {"add_a_line_that_is_also_utf8", "#      x\r\n", study, {}},
+        {"add_to_gb18030_with_a_line_that_is_also_utf8", gb18030(study + "\r\n"), comma, {}},
+        {"utf8_with_bom_add", bom + (comma + "\r\n").toUtf8(), semicolon, {}},
+        {"utf8_with_bom_remove_first",
+         bom + (comma + "\r\n" + semicolon + "\r\n").toUtf8(),
+         {},
+         comma},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        FilterList list = readBytes(c.before);
+        QStringList expected = list.entries();
+        if (!c.added.isEmpty()) {
+            EXPECT_TRUE(list.append(c.added));
+            expected << c.added;
+        }
+        if (!c.removed.isEmpty()) {
+            EXPECT_TRUE(list.remove(0, c.removed));
+            expected.removeOne(c.removed);
+        }
+        EXPECT_EQ(list.entries(), expected);
+        // Read back from the file, it is the same, and the new entry goes by its text.
+        FilterList again = readBytes(writeBytes(list));
+        EXPECT_EQ(again.entries(), expected);
+        if (!c.added.isEmpty()) {
+            EXPECT_TRUE(again.remove(int(expected.size()) - 1, c.added));
+            EXPECT_EQ(again.bytes(), c.before);
+        }
+    }
+    // The entries read before any edit: no mark in the first one, no UTF-8 misreading.
+    EXPECT_EQ(readBytes(bom + gb18030(comma + "\r\n")).entries(), QStringList{comma});
+    EXPECT_EQ(readBytes(gb18030(study + "\r\n")).entries(), QStringList{study});
+}
+
 TEST(FilterList, DeletingRemovesExactlyThatEntrysLine) {
     const QByteArray before =
         gb18030("a      字母\r\n\r\na      字母表\r\nb      乙\r\n\r\na      字母\r\nc      丙");
