@@ -3,25 +3,38 @@
 #include <QFile>
 #include <QStringDecoder>
 
-#include <cstdlib>
-
 #include <chm_lib.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 namespace app {
 
 namespace {
 
+using Objects = QHash<QByteArray, QByteArray>;
+using Clock = std::chrono::steady_clock;
+
 QByteArray objectPath(const QString &path) {
     QString p = path;
     if (!p.startsWith(u'/'))
         p.prepend(u'/');
     return p.toUtf8();
+}
+
+// The key of an object: chmlib finds names with their letters A-Z taken as a-z.
+QByteArray objectKey(const QByteArray &path) {
+    return path.toLower();
 }
 
 // Text of the help file's own records: UTF-8 when it is valid UTF-8, else the
@@ -39,50 +52,235 @@ quint16 le16(const QByteArray &b, qsizetype at) {
     return quint16(quint8(b[at])) | quint16(quint8(b[at + 1])) << 8;
 }
 
-int readEveryObject(chmFile *handle, chmUnitInfo *info, void *) {
-    if (info->length == 0 || info->length > LONGUINT64(ChmFile::kMaxObjectSize))
-        return CHM_ENUMERATOR_CONTINUE;
-    auto *buffer = static_cast<unsigned char *>(std::malloc(size_t(info->length)));
-    if (!buffer)
-        return CHM_ENUMERATOR_FAILURE;
-    chm_retrieve_object(handle, info, buffer, 0, LONGINT64(info->length));
-    std::free(buffer);
-    return CHM_ENUMERATOR_CONTINUE;
+// --- The child's answer ------------------------------------------------------------------
+// For every object a record: the length of its path (4 bytes) and of its bytes (8 bytes),
+// both little-endian, then the path and the bytes. Last, a record with a path of length 0
+// whose second number is the count of objects sent: an answer without it was cut short.
+
+constexpr qsizetype kRecordHeader = 12;
+constexpr quint64 kMaxPathLength = CHM_MAX_PATHLEN;
+
+void putNumber(unsigned char *to, int size, quint64 value) {
+    for (int i = 0; i < size; ++i, value >>= 8)
+        to[i] = static_cast<unsigned char>(value & 0xff);
 }
 
-// chmlib trusts the file: some damaged files make it divide by zero or read out
-// of bounds. So a child process reads every object of the file first; only a
-// file that the child got through is opened here.
-bool survivesFullRead(const QByteArray &path) {
-    const pid_t child = fork();
-    if (child < 0)
-        return false;
-    if (child == 0) {
-        // Only chmlib and the C library here: nothing of the parent's threads.
-        chmFile *handle = chm_open(path.constData());
-        if (!handle)
-            _exit(1);
-        chm_enumerate(handle, CHM_ENUMERATE_ALL, readEveryObject, nullptr);
-        chm_close(handle);
-        _exit(0);
+quint64 number(const QByteArray &b, qsizetype at, int size) {
+    quint64 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | quint8(b[at + i]);
+    return value;
+}
+
+// --- In the child: only chmlib, malloc, write and _exit ---------------------------------
+
+bool writeAll(int fd, const void *data, size_t size) {
+    const auto *at = static_cast<const unsigned char *>(data);
+    while (size > 0) {
+        const ssize_t written = write(fd, at, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        at += written;
+        size -= size_t(written);
     }
-    using namespace std::chrono;
-    const auto deadline = steady_clock::now() + seconds(10);
+    return true;
+}
+
+bool sendHeader(int fd, size_t pathLength, quint64 second) {
+    unsigned char header[kRecordHeader];
+    putNumber(header, 4, pathLength);
+    putNumber(header + 4, 8, second);
+    return writeAll(fd, header, sizeof header);
+}
+
+bool sendRecord(int fd, const char *path, size_t pathLength, const unsigned char *bytes,
+                quint64 length) {
+    return sendHeader(fd, pathLength, length) && writeAll(fd, path, pathLength) &&
+           writeAll(fd, bytes, size_t(length));
+}
+
+struct Sender {
+    int fd = -1;
+    quint64 sent = 0; // bytes of the records so far
+    quint64 objects = 0;
+    bool failed = false;
+};
+
+// Every object of the page list, looked up by its name as the viewer looks it up (which
+// walks the file's index, not the list), read whole and sent. An object larger than
+// kMaxObjectSize is left out. An object that the index does not find, or that cannot be
+// read whole, fails the file: chmlib's decompressor carries its state from one object to
+// the next, and after a failed read it hands out wrong bytes, at their full length, for the
+// objects read after it.
+int sendObject(chmFile *handle, chmUnitInfo *listed, void *context) {
+    auto *sender = static_cast<Sender *>(context);
+    const size_t pathLength = strnlen(listed->path, kMaxPathLength + 1);
+    chmUnitInfo info;
+    if (pathLength == 0 || pathLength > kMaxPathLength ||
+        chm_resolve_object(handle, listed->path, &info) != CHM_RESOLVE_SUCCESS) {
+        sender->failed = true;
+        return CHM_ENUMERATOR_FAILURE;
+    }
+    if (info.length > LONGUINT64(ChmFile::kMaxObjectSize))
+        return CHM_ENUMERATOR_CONTINUE;
+    const quint64 record = quint64(kRecordHeader) + pathLength + info.length;
+    sender->sent += record;
+    // Too large a file is refused, not shown in part.
+    auto *bytes = sender->sent > quint64(ChmFile::kMaxTotalSize)
+                      ? nullptr
+                      : static_cast<unsigned char *>(
+                            std::malloc(size_t(std::max<LONGUINT64>(info.length, 1))));
+    if (!bytes) {
+        sender->failed = true;
+        return CHM_ENUMERATOR_FAILURE;
+    }
+    LONGUINT64 got = 0;
+    while (got < info.length) {
+        const LONGINT64 n =
+            chm_retrieve_object(handle, &info, bytes + got, got, LONGINT64(info.length - got));
+        if (n <= 0)
+            break;
+        got += LONGUINT64(n);
+    }
+    if (got != info.length || !sendRecord(sender->fd, listed->path, pathLength, bytes, info.length))
+        sender->failed = true;
+    else
+        ++sender->objects;
+    std::free(bytes);
+    return sender->failed ? CHM_ENUMERATOR_FAILURE : CHM_ENUMERATOR_CONTINUE;
+}
+
+[[noreturn]] void sendEveryObject(const char *path, int fd) {
+    // A crash ends the child at once, without the handlers of the parent.
+    for (int crash : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+        signal(crash, SIG_DFL);
+    chmFile *handle = chm_open(path);
+    if (!handle)
+        _exit(1);
+    Sender sender;
+    sender.fd = fd;
+    const int listed =
+        chm_enumerate(handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_SPECIAL | CHM_ENUMERATE_FILES,
+                      sendObject, &sender);
+    chm_close(handle);
+    if (!listed || sender.failed || !sendHeader(fd, 0, sender.objects))
+        _exit(1);
+    _exit(0);
+}
+
+// --- In the parent -----------------------------------------------------------------------
+
+// The child's answer, read until the child closes the pipe; false when the deadline
+// passes first, the pipe fails or the answer grows larger than a file may send.
+bool receive(int fd, Clock::time_point deadline, QByteArray &answer) {
+    constexpr qsizetype kMaxAnswer = ChmFile::kMaxTotalSize + kRecordHeader;
+    char buffer[64 * 1024];
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd ready{fd, POLLIN, 0};
+        const int polled = poll(&ready, 1, int(std::min<qint64>(left.count(), INT_MAX)));
+        if (polled < 0 && errno != EINTR)
+            return false;
+        if (polled <= 0)
+            continue; // interrupted, or the deadline: looked at again above
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR || errno == EAGAIN)
+                continue;
+            return false;
+        }
+        if (got == 0)
+            return true;
+        if (answer.size() + got > kMaxAnswer)
+            return false;
+        answer.append(buffer, got);
+    }
+}
+
+void stop(pid_t child) {
+    kill(child, SIGKILL);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+// Waits for the child until the deadline, then stops it. True when it exited with 0.
+bool reap(pid_t child, Clock::time_point deadline) {
     int status = 0;
     for (;;) {
         const pid_t done = waitpid(child, &status, WNOHANG);
         if (done == child)
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (done < 0 && errno != EINTR)
+            return false;
+        if (Clock::now() >= deadline)
             break;
-        if (done < 0)
-            return false;
-        if (steady_clock::now() > deadline) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            return false;
-        }
-        std::this_thread::sleep_for(milliseconds(2));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    stop(child);
+    return false;
+}
+
+// The objects of a whole answer, or nothing when it is cut short or malformed.
+std::optional<Objects> parseAnswer(const QByteArray &answer) {
+    Objects objects;
+    quint64 count = 0;
+    qsizetype at = 0;
+    while (answer.size() - at >= kRecordHeader) {
+        const quint64 pathLength = number(answer, at, 4);
+        const quint64 length = number(answer, at + 4, 8);
+        at += kRecordHeader;
+        if (pathLength == 0) {
+            if (length != count || at != answer.size())
+                return std::nullopt;
+            return objects;
+        }
+        if (pathLength > kMaxPathLength || length > quint64(ChmFile::kMaxObjectSize) ||
+            pathLength + length > quint64(answer.size() - at))
+            return std::nullopt;
+        const QByteArray path = answer.mid(at, qsizetype(pathLength));
+        if (!path.startsWith('/') || path.contains('\0'))
+            return std::nullopt;
+        at += qsizetype(pathLength);
+        const QByteArray key = objectKey(path);
+        if (!objects.contains(key)) // the first of two names that differ in case, as chmlib
+            objects.insert(key, answer.mid(at, qsizetype(length)));
+        at += qsizetype(length);
+        ++count;
+    }
+    return std::nullopt;
+}
+
+std::optional<Objects> readInChild(const QByteArray &path) {
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0)
+        return std::nullopt;
+    const auto deadline = Clock::now() + ChmFile::kDeadline;
+    const pid_t child = fork();
+    if (child < 0) {
+        close(pipeEnds[0]);
+        close(pipeEnds[1]);
+        return std::nullopt;
+    }
+    if (child == 0) {
+        close(pipeEnds[0]);
+        sendEveryObject(path.constData(), pipeEnds[1]);
+    }
+    close(pipeEnds[1]); // else the pipe would not end when the child does
+    QByteArray answer;
+    const bool received = receive(pipeEnds[0], deadline, answer);
+    close(pipeEnds[0]);
+    if (!received) {
+        stop(child);
+        return std::nullopt;
+    }
+    if (!reap(child, deadline))
+        return std::nullopt;
+    return parseAnswer(answer);
 }
 
 } // namespace
@@ -93,41 +291,23 @@ std::unique_ptr<ChmFile> ChmFile::open(const QString &path) {
     if (!file.open(QIODevice::ReadOnly) || file.read(4) != QByteArrayLiteral("ITSF"))
         return nullptr;
     file.close();
-    const QByteArray nativePath = QFile::encodeName(path);
-    if (!survivesFullRead(nativePath))
+    auto objects = readInChild(QFile::encodeName(path));
+    if (!objects)
         return nullptr;
-    chmFile *handle = chm_open(nativePath.constData());
-    if (!handle)
-        return nullptr;
-    std::unique_ptr<ChmFile> chm(new ChmFile(handle));
+    std::unique_ptr<ChmFile> chm(new ChmFile(std::move(*objects)));
     chm->readSystemFile();
     return chm;
 }
 
-ChmFile::~ChmFile() {
-    chm_close(m_handle);
-}
-
 bool ChmFile::contains(const QString &path) const {
-    chmUnitInfo info;
-    return chm_resolve_object(m_handle, objectPath(path).constData(), &info) == CHM_RESOLVE_SUCCESS;
+    return m_objects.contains(objectKey(objectPath(path)));
 }
 
 std::optional<QByteArray> ChmFile::read(const QString &path) const {
-    chmUnitInfo info;
-    if (chm_resolve_object(m_handle, objectPath(path).constData(), &info) != CHM_RESOLVE_SUCCESS)
+    const auto found = m_objects.constFind(objectKey(objectPath(path)));
+    if (found == m_objects.cend())
         return std::nullopt;
-    if (info.length > LONGUINT64(kMaxObjectSize))
-        return std::nullopt;
-    QByteArray bytes(qsizetype(info.length), Qt::Uninitialized);
-    if (bytes.isEmpty())
-        return bytes;
-    const LONGINT64 got =
-        chm_retrieve_object(m_handle, &info, reinterpret_cast<unsigned char *>(bytes.data()), 0,
-                            LONGINT64(info.length));
-    if (got != LONGINT64(info.length))
-        return std::nullopt; // damaged: the object cannot be read whole
-    return bytes;
+    return *found;
 }
 
 void ChmFile::readSystemFile() {

@@ -1,22 +1,30 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 #include <optional>
-
-struct chmFile;
+#include <utility>
 
 namespace app {
 
-// A compiled HTML help file (*.chm), read with chmlib: its pages, pictures and
-// contents file by their path inside the file, its default topic and its title.
+// A compiled HTML help file (*.chm): its pages, pictures and contents file by their
+// path inside the file, its default topic and its title.
+//
+// chmlib, which reads such files, trusts them: a damaged file can make it divide by
+// zero, read out of bounds or loop for ever. So the library runs only in a child
+// process, which reads every object of the file and sends their bytes back through a
+// pipe before the deadline; this process keeps them and never calls the library.
 class ChmFile {
 public:
-    // The file, or nothing when it is missing or not a compiled help file.
+    // The file, or nothing when it is missing, not a compiled help file, or one that
+    // the child could not read through: an object could not be read whole, or the
+    // child crashed, failed, sent a broken answer or did not finish before the
+    // deadline.
     static std::unique_ptr<ChmFile> open(const QString &path);
-    ~ChmFile();
 
     // The topic shown first ("/index.html"), or empty when the file names none
     // that it holds.
@@ -27,19 +35,25 @@ public:
     QString contentsFile() const { return m_contentsFile; }
 
     // The bytes of the object at path ("/a.html"; a path without the leading
-    // slash is taken from the root too), or nothing when the file does not hold
-    // it or it cannot be read whole.
+    // slash is taken from the root too; letters A-Z match a-z, as in the file's own
+    // lookup), or nothing when the file does not hold it or it is larger than
+    // kMaxObjectSize.
     std::optional<QByteArray> read(const QString &path) const;
     bool contains(const QString &path) const;
 
-    // Objects larger than this are refused rather than read.
+    // Objects larger than this are left out rather than read.
     static constexpr qint64 kMaxObjectSize = 32 * 1024 * 1024;
+    // A file whose objects, with their names, come to more than this is refused.
+    static constexpr qint64 kMaxTotalSize = 64 * 1024 * 1024;
+    // A file is refused when it is not read within this time.
+    static constexpr std::chrono::seconds kDeadline{10};
 
 private:
-    explicit ChmFile(chmFile *handle) : m_handle(handle) {}
+    explicit ChmFile(QHash<QByteArray, QByteArray> objects) : m_objects(std::move(objects)) {}
     void readSystemFile();
 
-    chmFile *m_handle;
+    // By path, its letters A-Z made lower case.
+    QHash<QByteArray, QByteArray> m_objects;
     QString m_defaultTopic;
     QString m_title;
     QString m_contentsFile;
