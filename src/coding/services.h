@@ -32,8 +32,10 @@ public:
     // The chosen file, or an empty string when the user cancelled.
     virtual QString getOpenFileName(const QString &caption, const QString &filter,
                                     const QString &dir = {}) = 0;
+    // The same for a file to write: the dialog asks before an existing file is
+    // replaced, and a name typed without a suffix gets defaultSuffix ("sav").
     virtual QString getSaveFileName(const QString &caption, const QString &filter,
-                                    const QString &dir = {}) = 0;
+                                    const QString &dir = {}, const QString &defaultSuffix = {}) = 0;
 };
 
 class ColorDialogService {

@@ -75,9 +75,16 @@ QString QtFiles::getOpenFileName(const QString &caption, const QString &filter,
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, dir, filter);
 }
 
-QString QtFiles::getSaveFileName(const QString &caption, const QString &filter,
-                                 const QString &dir) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, dir, filter);
+QString QtFiles::getSaveFileName(const QString &caption, const QString &filter, const QString &dir,
+                                 const QString &defaultSuffix) {
+    QFileDialog dialog(QApplication::activeWindow(), caption, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The dialog adds the suffix before it asks whether to replace a file.
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 std::optional<QColor> QtColors::getColor(const QColor &initial) {

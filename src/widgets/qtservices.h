@@ -16,8 +16,8 @@ class QtFiles : public coding::FileDialogService {
 public:
     QString getOpenFileName(const QString &caption, const QString &filter,
                             const QString &dir) override;
-    QString getSaveFileName(const QString &caption, const QString &filter,
-                            const QString &dir) override;
+    QString getSaveFileName(const QString &caption, const QString &filter, const QString &dir,
+                            const QString &defaultSuffix) override;
 };
 
 class QtColors : public coding::ColorDialogService {

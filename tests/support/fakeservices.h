@@ -40,8 +40,11 @@ public:
         filters << filter;
         return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
     }
-    QString getSaveFileName(const QString &, const QString &filter, const QString &) override {
+    QStringList suffixes; // the default suffixes of the save dialogs
+    QString getSaveFileName(const QString &, const QString &filter, const QString &,
+                            const QString &defaultSuffix) override {
         filters << filter;
+        suffixes << defaultSuffix;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
     }
 };
