@@ -2,13 +2,28 @@
 
 #include "textpreparation.h"
 
+#include "coding/textcolouring.h"
+
 #include <functional>
+#include <memory>
 
 namespace prepare {
 
 // Drives the open-file dialog's progress bar while the receiver colours the text:
 // call it with (i, n) at step i of n; the bar shows the range 1..n.
 using ProgressCallback = std::function<void(int value, int maximum)>;
+
+// The steps of a colouring (coding::TextProgress) reported to progress.
+inline coding::TextProgress colouringProgress(const ProgressCallback &progress) {
+    auto maximum = std::make_shared<int>(0);
+    coding::TextProgress steps;
+    steps.setup = [maximum](int, int max) { *maximum = max; };
+    steps.step = [maximum, progress](int value) {
+        if (progress)
+            progress(value, *maximum);
+    };
+    return steps;
+}
 
 // The window that receives a text opened through frmOpenFile: the test window when
 // state.editor.EditorIsTarget is false, the segmentation editor when it is true. The

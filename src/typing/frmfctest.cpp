@@ -259,20 +259,8 @@ bool frmFcTest::Form_Load() {
     m_background = picture(101);
     if (m_background.isNull())
         return missing();
-    const QList<widgets::PictureButton *> buttons =
-        centralWidget()->findChildren<widgets::PictureButton *>();
-    bool anyCommand = false;
-    for (const widgets::PictureButton *b : buttons)
-        anyCommand |= b->objectName().startsWith(QLatin1String("cmd"), Qt::CaseInsensitive);
-    if (anyCommand) {
-        const QPixmap face = picture(102), disabledFace = picture(103);
-        if (face.isNull() || disabledFace.isNull())
-            return missing();
-        for (widgets::PictureButton *b : buttons) {
-            if (b->objectName().startsWith(QLatin1String("cmd"), Qt::CaseInsensitive))
-                b->setFaces(face, disabledFace);
-        }
-    }
+    if (!widgets::setCommandFaces(*centralWidget(), m_state.appDir))
+        return missing();
 
     // 5, 6: the design font sizes and the settings.
     m_baseFontSizes = {cmdFile->font().pointSize(), LabelFc->font().pointSize(),
@@ -348,14 +336,8 @@ void frmFcTest::receiveText(const prepare::PreparedText &prepared,
     mainText->setCurrentCharFormat(QTextCharFormat());
     mainText->setPlainText(prepared.text);
     m_session.textArrived();
-    int maximum = 0;
-    coding::TextProgress steps;
-    steps.setup = [&maximum](int, int max) { maximum = max; };
-    steps.step = [&](int value) {
-        if (progress)
-            progress(value, maximum);
-    };
-    if (!coding::PrepareTestText(m_state, *mainText->document(), steps))
+    if (!coding::PrepareTestText(m_state, *mainText->document(),
+                                 prepare::colouringProgress(progress)))
         widgets::reportCodeDatabaseError(m_state);
     mainText->moveCursor(QTextCursor::Start);
 }

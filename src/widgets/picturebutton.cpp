@@ -1,5 +1,7 @@
 #include "picturebutton.h"
 
+#include "pictures.h"
+
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -33,6 +35,23 @@ void PictureButton::paintEvent(QPaintEvent *event) {
         focus.rect = rect().adjusted(3, 3, -3, -3);
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
+}
+
+bool setCommandFaces(QWidget &area, const coding::AppDirectory &dir) {
+    QList<PictureButton *> commands;
+    for (PictureButton *b : area.findChildren<PictureButton *>()) {
+        if (b->objectName().startsWith(QLatin1String("cmd"), Qt::CaseInsensitive))
+            commands << b;
+    }
+    if (commands.isEmpty())
+        return true;
+    const QPixmap face = loadPicture(dir.filePath(pictureFileName(102)));
+    const QPixmap disabledFace = loadPicture(dir.filePath(pictureFileName(103)));
+    if (face.isNull() || disabledFace.isNull())
+        return false;
+    for (PictureButton *b : commands)
+        b->setFaces(face, disabledFace);
+    return true;
 }
 
 } // namespace widgets

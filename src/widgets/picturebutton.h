@@ -1,5 +1,7 @@
 #pragma once
 
+#include "coding/appdirectory.h"
+
 #include <QPixmap>
 #include <QPushButton>
 
@@ -23,5 +25,11 @@ protected:
 private:
     QPixmap m_face, m_disabledFace;
 };
+
+// Gives every PictureButton among the children of area whose name begins with
+// "cmd" (in any case) the faces 102.jpg and 103.jpg of the application directory.
+// False, setting nothing, when there is such a button and one of the two pictures
+// is missing or is no picture.
+bool setCommandFaces(QWidget &area, const coding::AppDirectory &dir);
 
 } // namespace widgets
