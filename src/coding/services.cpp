@@ -25,8 +25,8 @@ public:
     QString getOpenFileName(const QString &, const QString &, const QString &) override {
         return {};
     }
-    QString getSaveFileName(const QString &, const QString &, const QString &,
-                            const QString &) override {
+    QString getSaveFileName(const QString &, const QString &, const QString &, const QString &,
+                            QString *) override {
         return {};
     }
 };

@@ -33,9 +33,12 @@ public:
     virtual QString getOpenFileName(const QString &caption, const QString &filter,
                                     const QString &dir = {}) = 0;
     // The same for a file to write: the dialog asks before an existing file is
-    // replaced, and a name typed without a suffix gets defaultSuffix ("sav").
+    // replaced, and a name typed without a suffix gets defaultSuffix ("sav"), or
+    // that of the filter the user has chosen. selectedFilter, when given, is set to
+    // the chosen one of the filters ("纯文本(*.txt)").
     virtual QString getSaveFileName(const QString &caption, const QString &filter,
-                                    const QString &dir = {}, const QString &defaultSuffix = {}) = 0;
+                                    const QString &dir = {}, const QString &defaultSuffix = {},
+                                    QString *selectedFilter = nullptr) = 0;
 };
 
 class ColorDialogService {

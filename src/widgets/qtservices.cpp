@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace widgets {
 
@@ -76,15 +77,32 @@ QString QtFiles::getOpenFileName(const QString &caption, const QString &filter,
 }
 
 QString QtFiles::getSaveFileName(const QString &caption, const QString &filter, const QString &dir,
-                                 const QString &defaultSuffix) {
+                                 const QString &defaultSuffix, QString *selectedFilter) {
     QFileDialog dialog(QApplication::activeWindow(), caption, dir, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // The dialog adds the suffix before it asks whether to replace a file.
+    // The dialog adds the suffix before it asks whether to replace a file: the
+    // default one, or that of the filter the user picks ("纯文本(*.txt)" gives txt).
     dialog.setDefaultSuffix(defaultSuffix);
+    if (!defaultSuffix.isEmpty()) {
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString &chosen) {
+                             const QString suffix = filterSuffix(chosen);
+                             if (!suffix.isEmpty())
+                                 dialog.setDefaultSuffix(suffix);
+                         });
+    }
     if (dialog.exec() != QDialog::Accepted)
         return {};
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().value(0);
+}
+
+QString filterSuffix(const QString &filter) {
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.([^ ;)*?]+)"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
 }
 
 std::optional<QColor> QtColors::getColor(const QColor &initial) {

@@ -17,8 +17,12 @@ public:
     QString getOpenFileName(const QString &caption, const QString &filter,
                             const QString &dir) override;
     QString getSaveFileName(const QString &caption, const QString &filter, const QString &dir,
-                            const QString &defaultSuffix) override;
+                            const QString &defaultSuffix, QString *selectedFilter) override;
 };
+
+// The suffix of a file filter's first pattern: "纯文本(*.txt)" gives "txt"; empty
+// when it has none ("所有文件(*)").
+QString filterSuffix(const QString &filter);
 
 class QtColors : public coding::ColorDialogService {
 public:

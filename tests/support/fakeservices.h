@@ -40,11 +40,16 @@ public:
         filters << filter;
         return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
     }
-    QStringList suffixes; // the default suffixes of the save dialogs
+    QStringList suffixes;        // the default suffixes of the save dialogs
+    QQueue<QString> saveFilters; // the filter each save answer was chosen under
     QString getSaveFileName(const QString &, const QString &filter, const QString &,
-                            const QString &defaultSuffix) override {
+                            const QString &defaultSuffix, QString *selectedFilter) override {
         filters << filter;
         suffixes << defaultSuffix;
+        const QString chosen = saveFilters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
+                                                     : saveFilters.dequeue();
+        if (selectedFilter)
+            *selectedFilter = chosen;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
     }
 };

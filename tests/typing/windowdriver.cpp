@@ -65,8 +65,8 @@ public:
     QString getOpenFileName(const QString &, const QString &, const QString &) override {
         return m_path;
     }
-    QString getSaveFileName(const QString &, const QString &, const QString &,
-                            const QString &) override {
+    QString getSaveFileName(const QString &, const QString &, const QString &, const QString &,
+                            QString *) override {
         return {};
     }
 

@@ -5,7 +5,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -21,7 +25,67 @@ class QtServicesTest : public QObject {
 private slots:
     void messageBox_data();
     void messageBox();
+    void filterSuffix_data();
+    void filterSuffix();
+    void saveDialogGivesTheSuffixOfTheChosenFilter_data();
+    void saveDialogGivesTheSuffixOfTheChosenFilter();
 };
+
+void QtServicesTest::filterSuffix_data() {
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("example") << QStringLiteral("分词例文(*.sav)") << QStringLiteral("sav");
+    QTest::newRow("two patterns") << QStringLiteral("文本(*.txt *.text)") << QStringLiteral("txt");
+    QTest::newRow("any file") << QStringLiteral("所有文件(*)") << QString();
+    QTest::newRow("no pattern") << QStringLiteral("纯文本") << QString();
+}
+
+void QtServicesTest::filterSuffix() {
+    QFETCH(QString, filter);
+    QFETCH(QString, suffix);
+    QCOMPARE(widgets::filterSuffix(filter), suffix);
+}
+
+void QtServicesTest::saveDialogGivesTheSuffixOfTheChosenFilter_data() {
+    QTest::addColumn<int>("filterIndex"); // -1: the user leaves the first one
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("filter");
+    QTest::newRow("default") << -1 << QStringLiteral("例文") << QStringLiteral("例文.sav")
+                             << QStringLiteral("分词例文(*.sav)");
+    QTest::newRow("plain text") << 1 << QStringLiteral("例文") << QStringLiteral("例文.txt")
+                                << QStringLiteral("纯文本(*.txt)");
+    QTest::newRow("own suffix") << -1 << QStringLiteral("例文.rtf") << QStringLiteral("例文.rtf")
+                                << QStringLiteral("分词例文(*.sav)");
+}
+
+void QtServicesTest::saveDialogGivesTheSuffixOfTheChosenFilter() {
+    QFETCH(int, filterIndex);
+    QFETCH(QString, typed);
+    QFETCH(QString, file);
+    QFETCH(QString, filter);
+    QTemporaryDir dir;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        if (filterIndex >= 0) {
+            auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+            QVERIFY(types);
+            types->setCurrentIndex(filterIndex);
+            emit types->activated(filterIndex);
+            emit types->textActivated(types->itemText(filterIndex));
+        }
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    widgets::QtFiles files;
+    QString chosen;
+    const QString path = files.getSaveFileName(QStringLiteral("保存"),
+                                               QStringLiteral("分词例文(*.sav);;纯文本(*.txt)"),
+                                               dir.path(), QStringLiteral("sav"), &chosen);
+    QCOMPARE(path, dir.filePath(file));
+    QCOMPARE(chosen, filter);
+}
 
 void QtServicesTest::messageBox_data() {
     QTest::addColumn<MsgButtons>("buttons");
