@@ -1,26 +1,17 @@
 #include "testtextfile.h"
 
 #include "coding/codelookup.h"
+#include "coding/rtf.h"
 #include "coding/textcolouring.h"
 
 #include <QFile>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QTextDocument>
 
 namespace typing {
 
-namespace {
-
-// A copy of a 2000-character text is some hundred kilobytes; anything far larger
-// is not one of ours.
-constexpr qint64 kMaxCopyBytes = 16 * 1024 * 1024;
-
-} // namespace
-
 bool writeTestText(const QTextDocument &doc, QIODevice &device) {
-    const QByteArray bytes = doc.toHtml().toUtf8();
-    return device.write(bytes) == bytes.size();
+    return coding::writeRtf(doc, device);
 }
 
 bool readTestText(QIODevice &device, QTextDocument &doc, QString *error) {
@@ -29,19 +20,14 @@ bool readTestText(QIODevice &device, QTextDocument &doc, QString *error) {
             *error = why;
         return false;
     };
-    const QByteArray bytes = device.read(kMaxCopyBytes + 1);
-    if (bytes.size() > kMaxCopyBytes)
-        return fail(QStringLiteral("the copy of the test text is too large"));
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString html = decoder.decode(bytes);
-    if (decoder.hasError())
-        return fail(QStringLiteral("the copy of the test text is not UTF-8"));
-    QTextDocument copy;
-    copy.setDefaultFont(doc.defaultFont());
-    copy.setHtml(html);
-    if (copy.toRawText() != doc.toRawText())
+    const QByteArray bytes = device.read(coding::kRtfMaxBytes + 1);
+    coding::RtfError rtfError;
+    const auto copy = coding::readRtf(bytes, &rtfError);
+    if (!copy)
+        return fail(coding::describeRtfError(rtfError));
+    if (copy->text != coding::rtfTextFromDocument(doc).text)
         return fail(QStringLiteral("the copy holds another text"));
-    doc.setHtml(html);
+    coding::applyRtfText(*copy, doc);
     return true;
 }
 

@@ -3,8 +3,8 @@
 // temp.zh: the copy of the coloured test text that the test window saves when a
 // test starts and that the result dialog's exit puts back, so that the text shows
 // its word colours again instead of the learner's right and wrong colours. The
-// copy keeps the text, its colours, hint marks and fonts. It is written as the
-// text view's HTML in UTF-8 until the example files' RTF writer exists.
+// copy keeps the text, its colours, hint marks and fonts, in RTF as the examples
+// do (coding/rtf.h).
 
 #include "coding/appstate.h"
 
@@ -22,8 +22,8 @@ bool writeTestText(const QTextDocument &doc, QIODevice &device);
 
 // Reads a copy from device into doc, but only when it holds exactly the text
 // that doc holds now (same characters, position for position), so that the
-// segmentation tags still fit it. On any trouble (unreadable, too large, not
-// UTF-8, another text) doc is left as it is and error tells why.
+// segmentation tags still fit it. On any trouble (unreadable, too large, damaged,
+// another text) doc is left as it is and error tells why.
 bool readTestText(QIODevice &device, QTextDocument &doc, QString *error);
 
 // Saves doc as temp.zh in the application directory, whole or not at all.

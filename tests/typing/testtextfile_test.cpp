@@ -110,7 +110,7 @@ TEST(TestTextCopy, RefusesCopiesThatDoNotFit) {
         QByteArray bytes;
     } const cases[] = {
         {"another_text", otherText.data()},
-        {"not_utf8", QByteArray("<html><body>\xCE\xD2\xC3\xC7</body></html>")},
+        {"not_rtf", QByteArray("<html><body>\xCE\xD2\xC3\xC7</body></html>")},
         {"cut_short", good.data().left(good.data().size() / 2)},
         {"empty", QByteArray()},
     };
