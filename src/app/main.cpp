@@ -3,6 +3,7 @@
 #include "coding/marviklibrary.h"
 #include "coding/textcolouring.h"
 #include "ime/inputmethod.h"
+#include "prepare/frmpresplit.h"
 #include "startup.h"
 #include "typing/frmfctest.h"
 #include "widgets/qtservices.h"
@@ -40,10 +41,12 @@ int main(int argc, char *argv[]) {
     // it lives as long as the program.
     const auto imeBackend = ime::chooseInputMethodBackend();
 
-    // The working windows: frmFcTest (test) and frmPreSplit (segmentation editor)
-    // are set here as they come; until then their buttons do nothing.
+    // The working windows: frmFcTest (test) and frmPreSplit (segmentation editor).
     app::frmMain::WorkWindows windows;
     windows.fcTest = [&state](QWidget &parent) { return typing::frmFcTest::run(state, parent); };
+    windows.preSplit = [&state](QWidget &parent) {
+        return prepare::frmPreSplit::run(state, parent);
+    };
 
     return app::runMainWindow(state, imeBackend.get(), std::move(windows));
 }
