@@ -229,8 +229,10 @@ void frmFcTest::buildMenus() {
 
     connect(mnuOpenTestFile, &QAction::triggered, this, &frmFcTest::mnuOpenTestFile_Click);
     connect(mnuStaInfo, &QAction::triggered, this, &frmFcTest::mnuStaInfo_Click);
-    // mnuOpenExample, mnuSaveTestFile, mnuSaveResult and mnuStaSave are connected
-    // by the test files' commands.
+    connect(mnuOpenExample, &QAction::triggered, this, &frmFcTest::mnuOpenExample_Click);
+    connect(mnuSaveResult, &QAction::triggered, this, &frmFcTest::mnuSaveResult_Click);
+    connect(mnuSaveTestFile, &QAction::triggered, this, &frmFcTest::mnuSaveTestFile_Click);
+    connect(mnuStaSave, &QAction::triggered, this, &frmFcTest::mnuStaSave_Click);
 }
 
 bool frmFcTest::run(coding::AppState &state, QWidget &parent) {
@@ -287,8 +289,9 @@ void frmFcTest::applyPhase(Phase phase) {
         w->setEnabled(!inProgress);
     mnuOpenTestFile->setEnabled(!inProgress);
     mnuOpenExample->setEnabled(!inProgress);
-    for (QAction *a : {mnuSaveTestFile, mnuStaInfo, mnuStaSave})
+    for (QAction *a : {mnuStaInfo, mnuStaSave})
         a->setEnabled(hasText && !inProgress);
+    mnuSaveTestFile->setEnabled(hasText && !inProgress && !m_textIsExample);
     mnuSaveResult->setEnabled(hasText && !inProgress && m_state.settings.NeedFc);
     // Custom words cannot be added from this window: the item is never available.
     mnuAddWord->setEnabled(false);
@@ -335,7 +338,9 @@ void frmFcTest::receiveText(const prepare::PreparedText &prepared,
     // in the format at its cursor, which may rest in an underlined word.
     mainText->setCurrentCharFormat(QTextCharFormat());
     mainText->setPlainText(prepared.text);
+    m_textIsExample = false;
     m_session.textArrived();
+    applyPhase(m_session.phase()); // the commands of a text file, even from Ready to Ready
     if (!coding::PrepareTestText(m_state, *mainText->document(),
                                  prepare::colouringProgress(progress)))
         widgets::reportCodeDatabaseError(m_state);

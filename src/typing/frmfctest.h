@@ -12,10 +12,11 @@
 // English, TestDuration = end - start - pauses, and DlgResult shows the outcome;
 // its exit puts the colours of temp.zh back.
 //
-// The window is opened modally from the main window (run()). The menu items and
-// buttons whose work belongs to other windows (examples, saved results, options,
-// custom words) are here with their captions and states, under their names
-// (findChild<QAction *>("mnuOpenExample")), for those windows to connect to.
+// The window is opened modally from the main window (run()). Its file commands
+// (testfilecommands.cpp) open examples and save the text as an example, plain
+// text or word list, and the statistics report. The buttons whose work belongs to
+// other windows (options, custom words) are here with their captions and states,
+// under their names, for those windows to connect to.
 
 #include "session.h"
 
@@ -63,6 +64,10 @@ inline const QString kCloseDuringTestQuestion =
 inline const QString kTestHelpPage = QStringLiteral("test.html");
 inline const QString kPicturesMissingMessage =
     QStringLiteral("背景图片文件不完整，请重新启动程序！");
+// The program's title, under which a missing companion file is told.
+inline const QString kProgramTitle = QStringLiteral("Qorvan输入法第四版分词教学系统");
+// Added to the message of a save that failed.
+inline const QString kDiskWriteMessage = QStringLiteral("请检查硬盘是否写保护，或者硬盘空间已满！");
 
 class frmFcTest : public QMainWindow, public prepare::TextReceiver {
     Q_OBJECT
@@ -101,6 +106,11 @@ public:
     void CmdCalc_Click();
     void CmdQuit_Click();
     void mnuOpenTestFile_Click();
+    // The file commands (testfilecommands.cpp).
+    void mnuOpenExample_Click();
+    void mnuSaveResult_Click();
+    void mnuSaveTestFile_Click();
+    void mnuStaSave_Click();
     void mnuStaInfo_Click();
     void Timer1_Timer();
     // Asks for the active input method, without waiting; the status bar shows it
@@ -174,6 +184,7 @@ private:
     void restoreTestText();
     void popUp(QMenu &menu, const QWidget &button);
     void updateNumLockPanel();
+    void showSaveFailure(const QString &why);
 
     coding::AppState &m_state;
     QTextDocument *m_document; // mainText's text, owned by the window
@@ -183,6 +194,8 @@ private:
     coding::CandidateTable m_candidates;
     bool m_candidatesTried = false;
     bool m_imeQueryPending = false;
+    // The text came from an example: its word list is not saved from here.
+    bool m_textIsExample = false;
     // The names of the installed input methods, asked once an unknown one is met.
     std::optional<QList<ime::InputMethodInfo>> m_imeNames;
     widgets::LockKeys m_lockKeys;

@@ -9,11 +9,14 @@
 #include "widgets/picturebutton.h"
 
 #include "coding/colorref.h"
+#include "coding/rtf.h"
 #include "coding/textcolouring.h"
 #include "fixturedatabase.h"
+#include "prepare/examplefile.h"
 #include "prepare/frmopenfile.h"
 #include "prepare/handover.h"
 #include "stats/dlgresult.h"
+#include "stats/reportfiles.h"
 #include "support/fakeinputmethodbackend.h"
 #include "support/fakelibrary.h"
 #include "support/fakeservices.h"
@@ -887,10 +890,8 @@ private slots:
         QTest::mouseClick(f.CmdCalc, Qt::LeftButton);
         QTRY_VERIFY(f.mnuCalc->isVisible());
         f.mnuCalc->close();
-        // The items of other windows' commands do nothing visible yet.
+        // The settings button opens no window yet.
         w.open(kText, kTags);
-        for (QAction *a : {f.mnuOpenExample, f.mnuSaveTestFile, f.mnuSaveResult, f.mnuStaSave})
-            a->trigger();
         QTest::mouseClick(f.CmdSetting, Qt::LeftButton);
         QVERIFY(w.messages.shown.isEmpty());
         QCOMPARE(w.dialogs, QStringList{QStringLiteral("prepare::frmOpenFile")});
@@ -953,6 +954,168 @@ private slots:
         QVERIFY(!QFile::exists(w.tempCopy()));
         QVERIFY(!oldFilter.exists());
         QVERIFY(!w.window->Timer1->isActive());
+    }
+
+    // --- The file commands ------------------------------------------------------
+
+    void anExampleOpensAsTheNewText() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        w.state->derived.textTables = coding::TextTables{};
+        w.state->test.RightCount = 3;
+        // An example with letters: 我们 red, 学习 blue, 好 red, 。 green, ab cyan.
+        const QString text = QStringLiteral("我们学习好。ab");
+        coding::RtfText example{text, {}};
+        const qint32 colours[] = {0x0000FF, 0xFF0000, 0x0000FF, 0x00FF00, 0xFFFF00};
+        const int starts[] = {0, 2, 4, 5, 6, 8};
+        for (int i = 0; i < 5; ++i) {
+            coding::RtfFormat f;
+            f.color = coding::colorFromColorRef(colours[i]);
+            example.runs.append({starts[i], starts[i + 1] - starts[i], f});
+        }
+        const QString path = w.appDir.filePath(QStringLiteral("例文.sav"));
+        QVERIFY(prepare::writeExample(path, example, QStringLiteral("00110244"), nullptr));
+        w.files.openAnswers.enqueue(path);
+        w.window->mnuOpenExample->trigger();
+
+        QVERIFY2(w.messages.shown.isEmpty(), qPrintable(w.messages.lastText()));
+        QCOMPARE(w.files.filters.last(), QStringLiteral("分词例文(*.sav)"));
+        QCOMPARE(w.window->mainText->document()->toPlainText(), text);
+        QVERIFY(w.window->mainText->isVisible());
+        QCOMPARE(w.colourAt(2), 0xFF0000);
+        QCOMPARE(w.colourAt(7), 0xFFFF00);
+        QCOMPARE(w.state->text.SegmentTags, QStringLiteral("00110244"));
+        // All three classes from the tags, letters and digits too.
+        QCOMPARE(w.state->text.HzCount, 5);
+        QCOMPARE(w.state->text.SymCount, 1);
+        QCOMPARE(w.state->text.AlphaCount, 2);
+        QVERIFY(!w.state->derived.WordTableDone());
+        QCOMPARE(w.state->test.RightCount, 0);
+        QCOMPARE(w.window->session().phase(), typing::Phase::Ready);
+        QVERIFY(w.window->CmdStartTest->isEnabled());
+        QVERIFY(!w.window->mnuSaveTestFile->isEnabled());
+        QVERIFY(w.window->mnuSaveResult->isEnabled() && w.window->mnuStaInfo->isEnabled() &&
+                w.window->mnuStaSave->isEnabled());
+        // A test runs on it.
+        w.start();
+        w.commit(QStringLiteral("我们"));
+        QCOMPARE(w.state->test.RightCount, 2);
+    }
+
+    void aRefusedExampleChangesNothing() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        const QString path = w.appDir.filePath(QStringLiteral("a.sav"));
+        QFile main(path);
+        QVERIFY(main.open(QIODevice::WriteOnly));
+        main.write(coding::writeRtf(coding::RtfText{QStringLiteral("别的文字"), {{0, 4, {}}}}));
+        main.close();
+        // No companion: told under the program's title, with OK and Cancel.
+        w.files.openAnswers.enqueue(path);
+        w.window->mnuOpenExample->trigger();
+        QCOMPARE(w.messages.lastText(), QStringLiteral("辅助文件不存在，不能打开此文件！"));
+        QCOMPARE(w.messages.shown.last().title, typing::kProgramTitle);
+        QCOMPARE(w.messages.shown.last().buttons, coding::MsgButtons::OkCancel);
+        QCOMPARE(w.messages.shown.last().icon, MsgIcon::Exclamation);
+        // Tags that do not fit.
+        QFile companion(w.appDir.filePath(QStringLiteral("a.ext")));
+        QVERIFY(companion.open(QIODevice::WriteOnly));
+        companion.write("\"001\"\r\n");
+        companion.close();
+        w.files.openAnswers.enqueue(path);
+        w.window->mnuOpenExample->trigger();
+        QVERIFY(w.messages.lastText().startsWith(QStringLiteral("分词例文与辅助文件不一致")));
+        QCOMPARE(w.window->mainText->document()->toPlainText(), kText);
+        QCOMPARE(w.state->text.SegmentTags, kTags);
+        // A cancelled dialog says nothing.
+        const auto shown = w.messages.shown.size();
+        w.window->mnuOpenExample->trigger();
+        QCOMPARE(w.messages.shown.size(), shown);
+    }
+
+    void theTextIsSavedAsAnExampleOrAsPlainText() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        const QString example = w.appDir.filePath(QStringLiteral("例文.sav"));
+        w.files.saveAnswers.enqueue(example);
+        w.window->mnuSaveResult->trigger();
+        QCOMPARE(w.files.filters.last(), QStringLiteral("分词例文(*.sav);;纯文本(*.txt)"));
+        QCOMPARE(w.files.suffixes.last(), QStringLiteral("sav"));
+        const auto read = prepare::readExample(example, nullptr);
+        QVERIFY(read);
+        QCOMPARE(read->text.text, kText);
+        QCOMPARE(read->tags, kTags);
+        QCOMPARE(read->text, coding::rtfTextFromDocument(*w.window->mainText->document()));
+
+        const QString plain = w.appDir.filePath(QStringLiteral("分词.txt"));
+        w.files.saveAnswers.enqueue(plain);
+        w.files.saveFilters.enqueue(QStringLiteral("纯文本(*.txt)"));
+        w.window->mnuSaveResult->trigger();
+        QFile file(plain);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), stats::fileBytes({QStringLiteral("我们 学习 好 。")}));
+        QCOMPARE(w.state->text.SegmentTags, kTags);
+        QVERIFY(w.messages.shown.isEmpty());
+    }
+
+    void theWordListAndTheReportAreSaved() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        // Nothing computed yet: no report.
+        w.window->mnuStaSave->trigger();
+        QCOMPARE(w.messages.lastText(), QStringLiteral("请先进行统计再保存统计结果！"));
+        QCOMPARE(w.messages.shown.last().icon, MsgIcon::Exclamation);
+        QVERIFY(w.files.suffixes.isEmpty()); // no dialog was shown
+
+        // The word list builds the word table when it is not there.
+        const QString fcr = w.appDir.filePath(QStringLiteral("词.fcr"));
+        w.files.saveAnswers.enqueue(fcr);
+        w.window->mnuSaveTestFile->trigger();
+        QCOMPARE(w.files.filters.last(), QStringLiteral("分词结果(*.fcr)"));
+        QVERIFY(w.state->derived.WordTableDone());
+        QFile words(fcr);
+        QVERIFY(words.open(QIODevice::ReadOnly));
+        QCOMPARE(words.readAll(),
+                 stats::fileBytes({QStringLiteral("\"好\""), QStringLiteral("\"学习\""),
+                                   QStringLiteral("\"我们\"")}));
+
+        // After a test and its result the report is written.
+        w.start();
+        w.commit(QStringLiteral("我们学习好。"), 3000);
+        QTRY_VERIFY(w.state->derived.ResultStatsReady());
+        const QString report = w.appDir.filePath(QStringLiteral("报告.txt"));
+        w.files.saveAnswers.enqueue(report);
+        w.window->mnuStaSave->trigger();
+        QFile file(report);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes, stats::fileBytes(stats::statisticsReportLines(*w.state)));
+        QVERIFY(bytes.contains(stats::fileBytes({QStringLiteral("用户所用时间：0:00:03")})));
+    }
+
+    void aFailedSaveIsTold() {
+        Window w;
+        QVERIFY(w.load());
+        w.open(kText, kTags);
+        const QString path = w.appDir.filePath(QStringLiteral("无此目录/词.fcr"));
+        w.files.saveAnswers.enqueue(path);
+        w.window->mnuSaveTestFile->trigger();
+        QCOMPARE(w.messages.shown.size(), 1);
+        QVERIFY(w.messages.lastText().contains(QStringLiteral("词.fcr")));
+        QVERIFY(w.messages.lastText().endsWith(typing::kDiskWriteMessage));
+        QVERIFY(!QFile::exists(path));
+        // An example whose companion cannot be written leaves no main file.
+        QVERIFY(QDir(w.appDir.path()).mkdir(QStringLiteral("savings")));
+        const QString example = w.appDir.filePath(QStringLiteral("savings/a.sav"));
+        w.files.saveAnswers.enqueue(example);
+        w.window->mnuSaveResult->trigger();
+        QCOMPARE(w.messages.shown.size(), 2);
+        QVERIFY(w.messages.lastText().contains(typing::kDiskWriteMessage));
+        QVERIFY(!QFile::exists(example));
     }
 };
 
