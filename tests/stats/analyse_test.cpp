@@ -11,8 +11,10 @@
 #include "coding/marviklibrary.h"
 #include "coding/textcolouring.h"
 #include "coding/texttables.h"
+#include "prepare/examplefile.h"
 #include "prepare/frmopenfile.h"
 #include "prepare/textpreparation.h"
+#include "stats/reportfiles.h"
 #include "support/fakeservices.h"
 
 #include <QCheckBox>
@@ -81,6 +83,10 @@ private slots:
     void jsonHasTheSameFigures();
     void filesThatCannotBeUsed_data();
     void filesThatCannotBeUsed();
+    void anExampleIsReadAsItStands();
+    void writesTheFilesOfTheTestWindow();
+    void damagedExamplesAreRefused_data();
+    void damagedExamplesAreRefused();
 
 private:
     QTemporaryDir m_dir;
@@ -247,6 +253,101 @@ void AnalyseTest::filesThatCannotBeUsed() {
     const ToolRun noDir = runTool({"--app-dir", m_dir.filePath("none"), m_text});
     QCOMPARE(noDir.exitCode, 2);
     QVERIFY(noDir.out.isEmpty());
+}
+
+// An example segmented by hand: 我们学习 as one word, letters and a filter symbol
+// that opening a text file would remove.
+const QString kExampleText = QStringLiteral("我们学习分词输入，这是一个很好的方法。ABC◎");
+const QString kExampleTags = QStringLiteral("0000") + "11" + "00" + "2" + "11" + "00" + "11" + "0" +
+                             "11" + "2" + "444" + "2";
+
+void AnalyseTest::anExampleIsReadAsItStands() {
+    const QString path = m_dir.filePath(QStringLiteral("例文.sav"));
+    coding::RtfText text;
+    text.text = kExampleText;
+    text.runs = {{0, kExampleText.size(), {}}};
+    QVERIFY(prepare::writeExample(path, text, kExampleTags, nullptr));
+
+    const ToolRun run = runTool({"--app-dir", m_appDir, path});
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + 4 + 24);
+    // The companion's segmentation, nothing cleaned, widened or filtered away.
+    QCOMPARE(lines[0], QStringLiteral("我们学习 分词 输入 ， 这是 一个 很好 的 方法 。 ABC ◎"));
+    QCOMPARE(lines[1], QStringLiteral("文本中的总字数：23"));
+    QCOMPARE(lines[2], QStringLiteral("文本中的汉字数：17"));
+    QCOMPARE(lines[3], QStringLiteral("文本中的标点符号数：3"));
+    QCOMPARE(lines[4], QStringLiteral("文本中的字母数字数：3"));
+
+    // The counts are those of the same text and tags handed to the test window.
+    coding::AppState state(coding::AppDirectory::at(m_appDir),
+                           std::make_unique<coding::MarvikLibrary>(
+                               m_appDir, m_dir.filePath(QStringLiteral("custom.dic"))));
+    QString why;
+    const auto analysis = stats::analysePrepared(state, {kExampleText, kExampleTags}, &why);
+    QVERIFY2(analysis, qPrintable(why));
+    QCOMPARE(run.out, stats::formatAnalysis(*analysis));
+}
+
+void AnalyseTest::writesTheFilesOfTheTestWindow() {
+    const QString fcr = m_dir.filePath(QStringLiteral("text.fcr"));
+    const QString report = m_dir.filePath(QStringLiteral("report.txt"));
+    const ToolRun run = runTool({"--app-dir", m_appDir, "--fcr", fcr, "--report", report, m_text});
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+
+    // The same as the window's writers give for the state the test window has
+    // after the keystroke dialog.
+    coding::AppState state(coding::AppDirectory::at(m_appDir),
+                           std::make_unique<coding::MarvikLibrary>(
+                               m_appDir, m_dir.filePath(QStringLiteral("custom.dic"))));
+    QString why;
+    QVERIFY2(stats::analyseFile(state, m_text, {}, &why), qPrintable(why));
+    const auto bytesOf = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray words = bytesOf(fcr);
+    QCOMPARE(words, stats::fileBytes(stats::wordListLines(*state.derived.textTables)));
+    QVERIFY(words.startsWith("\""));
+    QVERIFY(words.endsWith("\"\r\n"));
+    const QByteArray lines = bytesOf(report);
+    QCOMPARE(lines, stats::fileBytes(stats::statisticsReportLines(state)));
+    QVERIFY(lines.contains(stats::fileBytes({QStringLiteral("关于全部文本的键数信息：")})));
+    QVERIFY(!lines.contains(
+        stats::fileBytes({QStringLiteral("以下是关于用户所输入的文本的键数信息：")})));
+
+    // One text only.
+    QCOMPARE(runTool({"--app-dir", m_appDir, "--fcr", fcr, m_text, m_text}).exitCode, 2);
+}
+
+void AnalyseTest::damagedExamplesAreRefused_data() {
+    QTest::addColumn<QByteArray>("companion"); // empty: none
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no_companion") << QByteArray()
+                                  << QStringLiteral("辅助文件不存在，不能打开此文件！");
+    QTest::newRow("tags_do_not_fit")
+        << QByteArray("\"0011\"\r\n") << QStringLiteral("分词例文与辅助文件不一致");
+}
+
+void AnalyseTest::damagedExamplesAreRefused() {
+    QFETCH(QByteArray, companion);
+    QFETCH(QString, message);
+    const QString path = m_dir.filePath(QStringLiteral("bad-%1.sav").arg(QTest::currentDataTag()));
+    QFile main(path);
+    QVERIFY(main.open(QIODevice::WriteOnly));
+    main.write(coding::writeRtf(coding::RtfText{kExampleText, {{0, kExampleText.size(), {}}}}));
+    main.close();
+    if (!companion.isEmpty()) {
+        QFile tags(prepare::companionPath(path));
+        QVERIFY(tags.open(QIODevice::WriteOnly));
+        tags.write(companion);
+    }
+    const ToolRun run = runTool({"--app-dir", m_appDir, path});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
 }
 
 QTEST_MAIN(AnalyseTest)

@@ -3,6 +3,7 @@
 #include "coding/appstate.h"
 #include "coding/codelookup.h"
 #include "coding/texttables.h"
+#include "prepare/examplefile.h"
 #include "prepare/filterfiles.h"
 #include "prepare/textfilereader.h"
 #include "prepare/textpreparation.h"
@@ -40,6 +41,18 @@ std::array<ClassLine, 4> classLines(const TextAnalysis &a) {
 std::optional<TextAnalysis> analyseFile(coding::AppState &state, const QString &path,
                                         const AnalyseOptions &options, QString *error) {
     const QString name = QDir::toNativeSeparators(path);
+    if (isExampleFile(path)) {
+        prepare::ExampleError exampleError;
+        const auto example = prepare::readExample(path, &exampleError);
+        if (!example)
+            return fail(error,
+                        name + QStringLiteral("：") + prepare::exampleErrorMessage(exampleError));
+        QString why;
+        auto analysis = analysePrepared(state, {example->text.text, example->tags}, &why);
+        if (!analysis)
+            return fail(error, name + QStringLiteral("：") + why);
+        return analysis;
+    }
     const prepare::TextFile file = prepare::readTextFile(path);
     switch (file.status) {
     case prepare::TextFile::Status::Ok:
@@ -79,12 +92,21 @@ std::optional<TextAnalysis> analyseText(coding::AppState &state, const QString &
                                         : std::nullopt;
     if (!prepared)
         return fail(error, widgets::libraryMessage(libraryError));
-    if (!prepare::holdsChineseCharacter(*prepared))
+    return analysePrepared(state, *prepared, error);
+}
+
+bool isExampleFile(const QString &path) {
+    return path.endsWith(QLatin1Char('.') + prepare::kExampleSuffix, Qt::CaseInsensitive);
+}
+
+std::optional<TextAnalysis> analysePrepared(coding::AppState &state,
+                                            const prepare::PreparedText &prepared, QString *error) {
+    if (!prepare::holdsChineseCharacter(prepared))
         return fail(error, QStringLiteral("此文件中的汉字太少，不适于进行分词测试！"));
 
     // The hand-over to the test window: the text becomes the current text, its
     // classes counted from its tags, the results of earlier tests gone.
-    state.setText(prepared->text, prepared->tags);
+    state.setText(prepared.text, prepared.tags);
 
     // "更多信息(&M)" and "全文键数(&K)…".
     state.derived.textTables = coding::buildTextTables(
@@ -94,7 +116,7 @@ std::optional<TextAnalysis> analyseText(coding::AppState &state, const QString &
     state.derived.textKeys = countTextKeys(state);
 
     TextAnalysis a;
-    a.segmentation = prepare::insertSeparators(*prepared).text;
+    a.segmentation = prepare::insertSeparators(prepared).text;
     a.HzCount = state.text.HzCount;
     a.SymCount = state.text.SymCount;
     a.AlphaCount = state.text.AlphaCount;

@@ -2,12 +2,15 @@
 // file it runs the program's own path (reading, cleaning, the 2000-character cap,
 // segmentation, widening, the filters of the open-file dialog, the counts, the
 // character and word tables) and prints the segmentation, the character classes and
-// the 24 whole-text keystroke counts as the statistics report gives them.
+// the 24 whole-text keystroke counts as the statistics report gives them. An
+// example (FILE.sav) is read with its companion as the test window opens it: its
+// text as it stands, segmented by the companion's tags.
 #include "textanalysis.h"
 
 #include "coding/appdirectory.h"
 #include "coding/appstate.h"
 #include "coding/marviklibrary.h"
+#include "stats/reportfiles.h"
 #include "widgets/messages.h"
 
 #include <QCommandLineParser>
@@ -43,8 +46,20 @@ int main(int argc, char *argv[]) {
         QStringLiteral("app-dir"),
         QStringLiteral("Application directory with jtdb.dat, marvik.dic and filter.dat."),
         QStringLiteral("DIR"));
-    parser.addOptions({keepAlnum, keepSymbols, json, appDir});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Text files (*.txt)."),
+    const QCommandLineOption fcr(
+        QStringLiteral("fcr"),
+        QStringLiteral("Write the text's segmentation result file (its word list, *.fcr) to OUT, "
+                       "as the test window saves it."),
+        QStringLiteral("OUT"));
+    const QCommandLineOption report(
+        QStringLiteral("report"),
+        QStringLiteral("Write the text's statistics report to OUT, as the test window saves it "
+                       "after the keystroke dialog, before any test."),
+        QStringLiteral("OUT"));
+    parser.addOptions({keepAlnum, keepSymbols, json, appDir, fcr, report});
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("Text files (*.txt) or examples (*.sav, with "
+                                                "their companion *.ext)."),
                                  QStringLiteral("FILE..."));
     parser.process(application);
 
@@ -52,6 +67,11 @@ int main(int argc, char *argv[]) {
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) {
         err << "trevix-analyse: no text file given\n" << parser.helpText();
+        return 2;
+    }
+    const bool writesFiles = parser.isSet(fcr) || parser.isSet(report);
+    if (writesFiles && files.size() != 1) {
+        err << "trevix-analyse: --fcr and --report take exactly one text file\n";
         return 2;
     }
 
@@ -88,6 +108,21 @@ int main(int argc, char *argv[]) {
         if (!analysis) {
             err << "trevix-analyse: " << why << '\n';
             err.flush();
+            ++failed;
+            continue;
+        }
+        // The files of the test window, from the state the analysis leaves.
+        const auto save = [&](const QCommandLineOption &option, const QStringList &lines) {
+            if (!parser.isSet(option))
+                return true;
+            QString why;
+            if (stats::saveWholeFile(parser.value(option), stats::fileBytes(lines), &why))
+                return true;
+            err << "trevix-analyse: " << why << '\n';
+            return false;
+        };
+        if (!save(fcr, stats::wordListLines(*state.derived.textTables)) ||
+            !save(report, stats::statisticsReportLines(state))) {
             ++failed;
             continue;
         }
