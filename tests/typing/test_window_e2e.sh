@@ -10,7 +10,11 @@
 # record the expected counts, and KeyPressCount the number of keys sent. The text
 # also holds letters and a digit, kept by the open-file dialog and typed as plain
 # keys: the test window must switch to the English keyboard for them and back to
-# the Qorvan input method for the Chinese after them.
+# the Qorvan input method for the Chinese after them. After the test the window
+# saves the statistics report, the word list and the text as an example through
+# its real file dialogs; the files must hold the test's figures, and the example,
+# opened again through "打开分词例文(&E)…", must give the same text and the same
+# result in a second test.
 #
 # Usage: test_window_e2e.sh <trevix-test-window-driver> <built table folder> <app dir>
 # Exit 0 passed, 1 failed, 77 skipped (a framework cannot start here; never in CI).
@@ -21,7 +25,7 @@ items="$appdata/qorvan.txt"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=../support/ime_session.sh
 source "$here/../support/ime_session.sh"
-run_inside_private_bus TREVIX_WINDOW_TEST_INNER 200 \
+run_inside_private_bus TREVIX_WINDOW_TEST_INNER 380 \
   "dbus-run-session dbus-send Xvfb xdotool ibus-daemon ibus fcitx5 python3" \
   "${BASH_SOURCE[0]}" "$@"
 
@@ -100,9 +104,10 @@ start_xvfb 1280x1024x24
 drive() {
   local name="$1" module="$2" ime="$3" log="$work/driver-$2.log" keys="$nkeys" status wid
   echo "== $name"
-  rm -rf "$work/app" && mkdir -p "$work/app"
+  rm -rf "$work/app" "$work/files" && mkdir -p "$work/app" "$work/files"
   QT_QPA_PLATFORM=xcb QT_IM_MODULE="$module" "$driver" --app-dir "$work/app" \
-    --data-dir "$appdata" --text "$work/text.txt" --keep-alnum --timeout 90000 >"$log" 2>&1 &
+    --data-dir "$appdata" --text "$work/text.txt" --keep-alnum --files "$work/files" \
+    --timeout 150000 >"$log" 2>&1 &
   local driver_pid=$!
   pids+=("$driver_pid")
 
@@ -132,14 +137,25 @@ drive() {
   fi
   keys=$((keys + 1))
   sleep 0.3
-  python3 -c "
-import json
-for k in json.load(open('$work/plan.json'))['keys']:
-    print(' '.join(k))" | while read -r line; do
-    # shellcheck disable=SC2086
-    xdotool key --delay 60 $line
-    sleep 0.4
-  done
+  type_plan
+
+  # The files of the test, then the example for a second test.
+  if wait_for 200 bash -c "[ \$(grep -c '^STARTED ' '$log') -ge 2 ]"; then
+    check_files "$name"
+    grep -qx "TEXT $text" <(grep '^TEXT ' "$log" | sed -n 2p) &&
+      pass "$name: the saved example opened again with its text" ||
+      fail "$name: the example should show '$text'"
+    xdotool windowfocus --sync "$(grep '^STARTED ' "$log" | sed -n '2s/^STARTED //p')"
+    if wait_for 100 bash -c "[ \$(grep -c '^READY $ime\$' '$log') -ge 2 ]"; then
+      sleep 0.3
+      type_plan
+    else
+      fail "$name: the input method was not switched on for the second test"
+    fi
+  else
+    fail "$name: the example was not opened for a second test"
+    grep -E '^(SAVED|message|TEXT|TIMEOUT)' "$log"
+  fi
 
   wait_for 200 bash -c "! kill -0 $driver_pid"
   wait "$driver_pid"
@@ -147,9 +163,12 @@ for k in json.load(open('$work/plan.json'))['keys']:
   grep -vE '^(STATUS|message)' "$log"
   [ "$status" -eq 0 ] || fail "$name: the driver ended with $status"
 
-  grep -q "^RESULT total=$total hz=$hz time=0:00:[0-9][0-9] accuracy=$accuracy " "$log" &&
-    pass "$name: the result dialog shows $total characters ($hz Chinese) and $accuracy" ||
-    fail "$name: the result dialog should show total=$total hz=$hz accuracy=$accuracy"
+  [ "$(grep -c "^RESULT total=$total hz=$hz time=0:00:[0-9][0-9] accuracy=$accuracy " "$log")" -eq 2 ] &&
+    pass "$name: both results show $total characters ($hz Chinese) and $accuracy" ||
+    fail "$name: both results should show total=$total hz=$hz accuracy=$accuracy"
+  [ "$(grep -c "^COUNTS right=$right err=1 keys=$nkeys " "$log")" -eq 1 ] &&
+    pass "$name: the second test on the example counts $right right, 1 wrong, $nkeys keys" ||
+    fail "$name: the second test should count right=$right err=1 keys=$nkeys"
   grep -q "^COUNTS right=$right err=1 " "$log" && pass "$name: $right characters right, 1 wrong" ||
     fail "$name: expected right=$right err=1"
   grep -q "^COUNTS .* words=$bursts " "$log" && pass "$name: bursts by length: $bursts" ||
@@ -163,6 +182,48 @@ for k in json.load(open('$work/plan.json'))['keys']:
     pass "$name: the end switched away from the input method"
   else
     fail "$name: the input method was still on at the end"
+  fi
+}
+
+# type_plan: the keys of the plan, item by item.
+type_plan() {
+  python3 -c "
+import json
+for k in json.load(open('$work/plan.json'))['keys']:
+    print(' '.join(k))" | while read -r line; do
+    # shellcheck disable=SC2086
+    xdotool key --delay 60 $line
+    sleep 0.4
+  done
+}
+
+# check_files <name>: the report, the word list and the example that the window
+# saved after the first test.
+check_files() {
+  local name="$1" files="$work/files"
+  if python3 - "$files" "$text" "$accuracy" "$total" <<'PY'
+import sys, os
+files, text, accuracy, total = sys.argv[1:5]
+def lines(name):
+    data = open(os.path.join(files, name), "rb").read()
+    assert data.endswith(b"\r\n"), name + " does not end in CR LF"
+    return data.decode("gb18030").split("\r\n")[:-1]
+report = lines("report.txt")
+assert report[0] == "以下是关于文本和用户技术的基本信息：", report[0]
+assert "文本中的总字数：" + total in report, "no total in the report"
+assert "正确率：" + accuracy in report, "no accuracy in the report"
+words = lines("words.fcr")
+assert words and all(w.startswith('"') and w.endswith('"') for w in words), words
+assert all(w.strip('"') in text for w in words), "a word of the list is not in the text"
+assert open(os.path.join(files, "example.sav"), "rb").read().startswith(b"{\\rtf1")
+tags = open(os.path.join(files, "example.ext"), "rb").read()
+assert tags.startswith(b'"') and tags.endswith(b'"\r\n') and len(tags) == len(text) + 4, tags
+PY
+  then
+    pass "$name: the report, the word list and the example were saved through the file dialogs"
+  else
+    fail "$name: the saved files are not right"
+    grep -E '^(SAVED|message)' "$work/driver-"*.log
   fi
 }
 

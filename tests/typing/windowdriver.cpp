@@ -12,8 +12,16 @@
 //   CLOSED <id of the active input method>      (after the test window closed)
 // and exits 0, or prints "TIMEOUT <step>" and exits 1 after --timeout ms.
 //
+// With --files <dir>, after the first result the window saves, each through the
+// program's real file dialog (answered by the driver), the statistics report
+// (<dir>/report.txt), the word list (<dir>/words.fcr) and the example
+// (<dir>/example.sav), printing "SAVED <file>" for each; it then opens the example
+// through "打开分词例文(&E)…" and its file dialog, prints "TEXT <text>" again and runs
+// a second test (STARTED, READY, RESULT and COUNTS again) before it closes.
+//
 // Usage: trevix-test-window-driver --app-dir <dir> --data-dir <dir> --text <file>
 //                                   [--keep-alnum] [--screenshot <png>] [--timeout <ms>]
+//                                   [--files <dir>]
 // --keep-alnum opens the text with "过滤字母与数字" off, so that its letters and
 // digits stay to be typed.
 
@@ -34,8 +42,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QQueue>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -58,20 +70,28 @@ public:
     }
 };
 
-// The file dialog answers with the text file.
+// The open-file dialog's file dialog answers with the text file; every other file
+// dialog is the program's own (widgets::QtFiles), answered by the driver.
 class GivenFile : public coding::FileDialogService {
 public:
     explicit GivenFile(QString path) : m_path(std::move(path)) {}
-    QString getOpenFileName(const QString &, const QString &, const QString &) override {
-        return m_path;
+    QString getOpenFileName(const QString &caption, const QString &filter,
+                            const QString &dir) override {
+        if (!m_given) {
+            m_given = true;
+            return m_path;
+        }
+        return m_real.getOpenFileName(caption, filter, dir);
     }
-    QString getSaveFileName(const QString &, const QString &, const QString &, const QString &,
-                            QString *) override {
-        return {};
+    QString getSaveFileName(const QString &caption, const QString &filter, const QString &dir,
+                            const QString &suffix, QString *selectedFilter) override {
+        return m_real.getSaveFileName(caption, filter, dir, suffix, selectedFilter);
     }
 
 private:
     QString m_path;
+    bool m_given = false;
+    widgets::QtFiles m_real;
 };
 
 template <typename T> T *visibleWindow() {
@@ -106,7 +126,16 @@ int main(int argc, char **argv) {
          QStringLiteral("file")});
     parser.addOption({QStringLiteral("timeout"), QStringLiteral("Milliseconds."),
                       QStringLiteral("ms"), QStringLiteral("60000")});
+    parser.addOption({QStringLiteral("files"),
+                      QStringLiteral("Saves the report, word list and example there after the "
+                                     "first test, opens the example and runs a second test."),
+                      QStringLiteral("dir")});
     parser.process(application);
+    // The file dialogs are Qt's own, which the driver can answer on any desktop.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    const QString filesDir = parser.value(QStringLiteral("files"));
+    // The names the file dialogs are answered with, in order.
+    QQueue<QString> answers;
     coding::installFontSubstitutes();
 
     const auto dir = coding::AppDirectory::at(parser.value(QStringLiteral("app-dir")),
@@ -128,13 +157,33 @@ int main(int argc, char **argv) {
             .arg(state.inputMethod.ImeLayoutHandle, state.inputMethod.EnglishLayoutHandle));
     main.show();
 
-    enum class Step { OpenTestWindow, OpenText, ChooseFile, Start, Ready, Result, Closed, Done };
+    enum class Step {
+        OpenTestWindow,
+        OpenText,
+        ChooseFile,
+        Start,
+        Ready,
+        Result,
+        Saving,
+        Closed,
+        Done
+    };
     Step step = Step::OpenTestWindow;
     const auto current = [&] { return backend ? backend->currentId() : QString(); };
     QString status;
     QTimer poll;
     poll.setInterval(50);
+    int round = 1;
     QObject::connect(&poll, &QTimer::timeout, [&] {
+        // A file dialog of the window: typed into and accepted as a user would.
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            if (!answers.isEmpty() && dialog->isVisible()) {
+                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+                    ->setText(answers.dequeue());
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            }
+            return;
+        }
         typing::frmFcTest *window = visibleWindow<typing::frmFcTest>();
         if (window && window->StatusBar1Panels[0]->text() != status) {
             status = window->StatusBar1Panels[0]->text();
@@ -193,12 +242,38 @@ int main(int argc, char **argv) {
                         .arg(state.test.KeyPressCount)
                         .arg(words.join(QLatin1Char(',')), state.test.TypedText, current()));
                 result->cmdOk->click();
+                if (round == 1 && !filesDir.isEmpty()) {
+                    // The files of the test, then the example again for a second test.
+                    ++round;
+                    step = Step::Saving;
+                    later([&] {
+                        auto *w = visibleWindow<typing::frmFcTest>();
+                        const QDir dir(filesDir);
+                        const struct {
+                            QAction *command;
+                            const char *name;
+                        } saves[] = {{w->mnuStaSave, "report.txt"},
+                                     {w->mnuSaveTestFile, "words.fcr"},
+                                     {w->mnuSaveResult, "example.sav"}};
+                        for (const auto &save : saves) {
+                            answers.enqueue(dir.filePath(QString::fromLatin1(save.name)));
+                            save.command->trigger();
+                            say(QStringLiteral("SAVED %1").arg(QString::fromLatin1(save.name)));
+                        }
+                        answers.enqueue(dir.filePath(QStringLiteral("example.sav")));
+                        w->mnuOpenExample->trigger();
+                        step = Step::Start;
+                    });
+                    return;
+                }
                 step = Step::Closed;
                 later([] {
                     if (auto *w = visibleWindow<typing::frmFcTest>())
                         w->CmdQuit->click();
                 });
             }
+            return;
+        case Step::Saving:
             return;
         case Step::Closed:
             if (window)
