@@ -32,6 +32,12 @@ struct GroupState {
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    // \ab and \ai, the bold and italic of the associated (East Asian) font, and
+    // whether the text is in that font (\dbch): LibreOffice marks Chinese text bold
+    // that way.
+    bool associatedBold = false;
+    bool associatedItalic = false;
+    bool doubleByte = false;
     int unicodeSkip = 1; // \ucN
 };
 
@@ -269,6 +275,8 @@ private:
     std::optional<Kind> parse() {
         bool ended = false;
         while (m_pos < m_size) {
+            if (m_failure)
+                return m_failure;
             const char c = m_data[m_pos];
             if (ended) {
                 // After the document's last } only white space (and the NUL bytes
@@ -330,6 +338,8 @@ private:
                 return kind;
         }
         flushBytes();
+        if (m_failure)
+            return m_failure;
         if (!ended)
             return Kind::Truncated;
         return std::nullopt;
@@ -539,10 +549,19 @@ private:
             g.halfPoints = 0;
             g.color = 0;
             g.bold = g.italic = g.underline = false;
+            g.associatedBold = g.associatedItalic = g.doubleByte = false;
         } else if (std::strcmp(word, "b") == 0) {
             g.bold = on;
         } else if (std::strcmp(word, "i") == 0) {
             g.italic = on;
+        } else if (std::strcmp(word, "ab") == 0) {
+            g.associatedBold = on;
+        } else if (std::strcmp(word, "ai") == 0) {
+            g.associatedItalic = on;
+        } else if (std::strcmp(word, "dbch") == 0) {
+            g.doubleByte = true;
+        } else if (std::strcmp(word, "loch") == 0 || std::strcmp(word, "hich") == 0) {
+            g.doubleByte = false;
         } else if (std::strcmp(word, "ul") == 0) {
             g.underline = on;
         } else if (std::strcmp(word, "ulnone") == 0) {
@@ -672,8 +691,13 @@ private:
         return *it->second;
     }
 
-    std::optional<Kind> appendText(const QString &text) {
+    std::optional<Kind> appendText(QString text) {
         const Destination d = m_stack.back().destination;
+        // Line and paragraph ends are not text, however they are written (\u10,
+        // \'0d, U+2029).
+        text.removeIf([](QChar c) {
+            return c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator;
+        });
         if (d == Destination::FontTable) {
             m_fontName += text;
             if (m_fontName.size() > 256)
@@ -682,8 +706,11 @@ private:
         }
         if (d != Destination::Text || text.isEmpty())
             return std::nullopt;
-        if (m_result.text.size() + text.size() > kRtfMaxCharacters)
-            return Kind::TooMuchText;
+        if (m_result.text.size() + text.size() > kRtfMaxCharacters) {
+            // Remembered, since the bytes of the text may be decoded on the way.
+            m_failure = Kind::TooMuchText;
+            return m_failure;
+        }
 
         const RtfFormat format = currentFormat();
         if (!m_result.runs.isEmpty() && m_result.runs.last().format == format)
@@ -699,8 +726,8 @@ private:
         RtfFormat f;
         if (g.color >= 0 && g.color < m_colors.size())
             f.color = m_colors[g.color];
-        f.bold = g.bold;
-        f.italic = g.italic;
+        f.bold = g.bold || (g.doubleByte && g.associatedBold);
+        f.italic = g.italic || (g.doubleByte && g.associatedItalic);
         f.underline = g.underline;
         if (g.font >= 0 && g.font != m_defaultFont) {
             const auto it = m_fonts.find(g.font);
@@ -745,6 +772,7 @@ private:
     std::map<int, std::unique_ptr<QStringDecoder>> m_decoders;
 
     RtfText m_result;
+    std::optional<Kind> m_failure;
 
     static int hexValue(char c) {
         if (c >= '0' && c <= '9')
