@@ -50,15 +50,17 @@ void appendText(QByteArray &out, QStringView text) {
 // A font name as the Windows rich-text control writes it: the characters of code
 // page 936 as their \'hh bytes, ASCII as it is, anything else as \uN?.
 void appendFontName(QByteArray &out, const QString &name) {
-    QStringEncoder gb("GB18030");
+    QStringEncoder gb("GB18030", QStringConverter::Flag::Stateless);
     for (const QChar c : name) {
         const char16_t u = c.unicode();
         if (u >= 0x20 && u < 0x7f && u != u';' && u != u'\\' && u != u'{' && u != u'}') {
             out += char(u);
             continue;
         }
-        const QByteArray bytes = gb.encode(QStringView(&c, 1));
-        if (!c.isSurrogate() && bytes.size() == 2) {
+        // Each character on its own: a surrogate is no character of code page 936.
+        const QByteArray bytes =
+            c.isSurrogate() ? QByteArray() : QByteArray(gb.encode(QStringView(&c, 1)));
+        if (bytes.size() == 2) {
             for (const char b : bytes) {
                 out += "\\'";
                 out += QByteArray::number(uchar(b), 16).rightJustified(2, '0');

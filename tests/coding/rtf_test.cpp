@@ -84,6 +84,10 @@ TEST(Rtf, TextAndFormatsSurviveWritingAndReading) {
                {QStringLiteral("化"), format({}, false, false, false, QStringLiteral("Noto Sans"))},
                {QStringLiteral("x"), format({}, false, false, false, {}, 21)}})},
         {"control_characters", text({{QString(QChar(1)) + QChar(0x7f), RtfFormat{}}})},
+        {"odd_font_names",
+         text({{QStringLiteral("a"), format({}, false, false, false, QStringLiteral("x;{}\\"))},
+               {QStringLiteral("b"),
+                format({}, false, false, false, QString(QChar(0xd840)) + QChar(0) + "n")}})},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
