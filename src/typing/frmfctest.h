@@ -185,6 +185,9 @@ private:
     void popUp(QMenu &menu, const QWidget &button);
     void updateNumLockPanel();
     void showSaveFailure(const QString &why);
+    // Builds the character and word tables of the text when they are not built yet;
+    // false (with the message told) when the code database fails.
+    bool ensureWordTable();
 
     coding::AppState &m_state;
     QTextDocument *m_document; // mainText's text, owned by the window

@@ -101,19 +101,23 @@ void frmFcTest::mnuSaveResult_Click() {
                                          coding::MsgButtons::Ok, coding::MsgIcon::Exclamation);
 }
 
+bool frmFcTest::ensureWordTable() {
+    if (m_state.derived.WordTableDone())
+        return true;
+    m_state.derived.textTables = coding::buildTextTables(
+        m_state, m_state.text.text, m_state.text.SegmentTags, coding::TableKind::TestText);
+    if (!m_state.derived.textTables) {
+        widgets::reportCodeDatabaseError(m_state);
+        return false;
+    }
+    return true;
+}
+
 void frmFcTest::mnuSaveTestFile_Click() {
     const QString path = m_state.services.files().getSaveFileName(
         QStringLiteral("保存分词结果"), kWordListFilter, {}, QStringLiteral("fcr"));
-    if (path.isEmpty())
+    if (path.isEmpty() || !ensureWordTable())
         return;
-    if (!m_state.derived.WordTableDone()) {
-        m_state.derived.textTables = coding::buildTextTables(
-            m_state, m_state.text.text, m_state.text.SegmentTags, coding::TableKind::TestText);
-        if (!m_state.derived.textTables) {
-            widgets::reportCodeDatabaseError(m_state);
-            return;
-        }
-    }
     QString why;
     if (!stats::saveWholeFile(
             path, stats::fileBytes(stats::wordListLines(*m_state.derived.textTables)), &why))
@@ -129,7 +133,9 @@ void frmFcTest::mnuStaSave_Click() {
     }
     const QString path = m_state.services.files().getSaveFileName(
         QStringLiteral("保存统计结果"), kReportFilter, {}, QStringLiteral("txt"));
-    if (path.isEmpty())
+    // The report lists the text's words: a table not built yet is built now, as for
+    // the word list, rather than leaving the list empty.
+    if (path.isEmpty() || !ensureWordTable())
         return;
     QString why;
     if (!stats::saveWholeFile(path, stats::fileBytes(stats::statisticsReportLines(m_state)), &why))

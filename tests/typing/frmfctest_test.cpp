@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -1087,6 +1088,8 @@ private slots:
         w.start();
         w.commit(QStringLiteral("我们学习好。"), 3000);
         QTRY_VERIFY(w.state->derived.ResultStatsReady());
+        // The word table was not asked for since: the report builds it for its list.
+        w.state->derived.textTables.reset();
         const QString report = w.appDir.filePath(QStringLiteral("报告.txt"));
         w.files.saveAnswers.enqueue(report);
         w.window->mnuStaSave->trigger();
@@ -1095,6 +1098,9 @@ private slots:
         const QByteArray bytes = file.readAll();
         QCOMPARE(bytes, stats::fileBytes(stats::statisticsReportLines(*w.state)));
         QVERIFY(bytes.contains(stats::fileBytes({QStringLiteral("用户所用时间：0:00:03")})));
+        QVERIFY(w.state->derived.WordTableDone());
+        QVERIFY(QStringDecoder("GB18030").decode(bytes).operator QString().contains(
+            QStringLiteral("\r\n     学习       1      ")));
     }
 
     void aFailedSaveIsTold() {
