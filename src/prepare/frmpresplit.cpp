@@ -11,6 +11,7 @@
 #include "widgets/centring.h"
 #include "widgets/messages.h"
 #include "widgets/picturebutton.h"
+#include "widgets/workwindow.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -85,26 +86,11 @@ void frmPreSplit::buildControls() {
     const int textWidth = kDesignSize.width() - kButtonWidth * 16 / 10;
 
     // Title, frame and help first, so that the text covers them once it is shown.
-    lblPreSplit = new QLabel(QStringLiteral("欢迎进入分词结果处理！"), area);
-    lblPreSplit->setObjectName(QStringLiteral("lblPreSplit"));
-    QFont titleFont = lblPreSplit->font();
-    titleFont.setPointSize(20);
-    titleFont.setBold(true);
-    lblPreSplit->setFont(titleFont);
-    lblPreSplit->setAlignment(Qt::AlignCenter);
-    lblPreSplit->setGeometry(40, 40, 560, 50);
-
-    Shape1 = new QFrame(area);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setFrameShape(QFrame::Box);
-    Shape1->setGeometry(40, 110, 560, 300);
-
-    lblTips = new QLabel(area);
-    lblTips->setObjectName(QStringLiteral("lblTips"));
-    lblTips->setFont(QFont(QString::fromUtf16(coding::kKaiFontName), 12));
-    lblTips->setWordWrap(true);
-    lblTips->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblTips->setGeometry(56, 120, 528, 280);
+    const widgets::WelcomePanel welcome = widgets::buildWelcomePanel(
+        *area, QStringLiteral("欢迎进入分词结果处理！"), QStringLiteral("lblPreSplit"));
+    lblPreSplit = welcome.title;
+    Shape1 = welcome.frame;
+    lblTips = welcome.tips;
 
     // The segmentation: plain text only (a paste brings no formats and no lines).
     txtMain = new QTextEdit(area);
@@ -121,15 +107,10 @@ void frmPreSplit::buildControls() {
             txtMain_Edited();
     });
 
-    QFont buttonFont = font();
-    buttonFont.setPointSize(10);
     const auto button = [&](widgets::PictureButton *&control, const char *name,
                             const QString &caption, int top) {
-        control = new widgets::PictureButton(caption, area);
-        control->setObjectName(QString::fromLatin1(name));
-        control->setFont(buttonFont);
-        control->setFocusPolicy(Qt::TabFocus);
-        control->setGeometry(kButtonLeft, top, kButtonWidth, kButtonHeight);
+        control = widgets::addCommandButton(*area, name, caption,
+                                            QRect(kButtonLeft, top, kButtonWidth, kButtonHeight));
     };
     button(cmdFile, "cmdFile", QStringLiteral("打开文件"), 40);
     button(cmdModify, "cmdModify", kModifyCaption, 86);
@@ -424,11 +405,7 @@ void frmPreSplit::Form_Resize() {
     widgets::ResizeForm(*this, m_layout);
     const double s = m_layout.ScaleFactorX;
     if (s > 0) {
-        const auto sized = [](QWidget *w, int points) {
-            QFont f = w->font();
-            f.setPointSize(std::max(1, points));
-            w->setFont(f);
-        };
+        const auto sized = [](QWidget *w, int points) { widgets::setFontPoints(*w, points); };
         const int buttonPoints = int(std::floor((s - 1) * 12)) + m_baseFontSizes[0];
         for (QWidget *w : {cmdFile, cmdModify, cmdUndo, cmdReset, cmdSave, cmdExit})
             sized(w, buttonPoints);

@@ -4,6 +4,7 @@
 #include "testtextview.h"
 #include "typingbox.h"
 #include "widgets/picturebutton.h"
+#include "widgets/workwindow.h"
 
 #include "coding/codelookup.h"
 #include "coding/settings.h"
@@ -102,26 +103,11 @@ void frmFcTest::buildControls() {
     const int textHeight = areaHeight - kTextBottomGap;
 
     // Title, frame and help first, so that the text covers them once it is shown.
-    LabelFc = new QLabel(QStringLiteral("欢迎进入分词测试！"), area);
-    LabelFc->setObjectName(QStringLiteral("LabelFc"));
-    QFont titleFont = LabelFc->font();
-    titleFont.setPointSize(20);
-    titleFont.setBold(true);
-    LabelFc->setFont(titleFont);
-    LabelFc->setAlignment(Qt::AlignCenter);
-    LabelFc->setGeometry(40, 40, 560, 50);
-
-    Shape1 = new QFrame(area);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setFrameShape(QFrame::Box);
-    Shape1->setGeometry(40, 110, 560, 300);
-
-    lblTips = new QLabel(area);
-    lblTips->setObjectName(QStringLiteral("lblTips"));
-    lblTips->setFont(QFont(QString::fromUtf16(coding::kKaiFontName), 12));
-    lblTips->setWordWrap(true);
-    lblTips->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblTips->setGeometry(56, 120, 528, 280);
+    const widgets::WelcomePanel welcome = widgets::buildWelcomePanel(
+        *area, QStringLiteral("欢迎进入分词测试！"), QStringLiteral("LabelFc"));
+    LabelFc = welcome.title;
+    Shape1 = welcome.frame;
+    lblTips = welcome.tips;
 
     // The text: no caret, no clicks, no typing; it scrolls.
     mainText = new TestTextView(area);
@@ -149,15 +135,10 @@ void frmFcTest::buildControls() {
     connect(tmpText, &TypingBox::keyReleased, this, &frmFcTest::tmpText_KeyUp);
     connect(tmpText, &TypingBox::focusEntered, &m_session, &Session::inputBoxFocused);
 
-    QFont buttonFont = font();
-    buttonFont.setPointSize(10);
     const auto button = [&](widgets::PictureButton *&control, const char *name, const char *caption,
                             int top) {
-        control = new widgets::PictureButton(QString::fromUtf8(caption), area);
-        control->setObjectName(QString::fromLatin1(name));
-        control->setFont(buttonFont);
-        control->setFocusPolicy(Qt::TabFocus);
-        control->setGeometry(kButtonLeft, top, kButtonWidth, kButtonHeight);
+        control = widgets::addCommandButton(*area, name, QString::fromUtf8(caption),
+                                            QRect(kButtonLeft, top, kButtonWidth, kButtonHeight));
     };
     button(CmdStartTest, "CmdStartTest", "开始测试", 40);
     button(CmdPauTest, "CmdPauTest", "暂停测试", 86);
@@ -591,11 +572,7 @@ void frmFcTest::Form_Resize() {
     widgets::ResizeForm(*this, m_layout);
     if (m_layout.ScaleFactorX > 0) {
         const double grow = m_layout.ScaleFactorY - 1;
-        const auto sized = [](QWidget *w, int points) {
-            QFont f = w->font();
-            f.setPointSize(std::max(1, points));
-            w->setFont(f);
-        };
+        const auto sized = [](QWidget *w, int points) { widgets::setFontPoints(*w, points); };
         const int buttonPoints = int(std::trunc(grow * 12)) + m_baseFontSizes[0];
         for (QWidget *w : {static_cast<QWidget *>(cmdFile), static_cast<QWidget *>(CmdStartTest),
                            static_cast<QWidget *>(CmdPauTest), static_cast<QWidget *>(CmdEndTest),
