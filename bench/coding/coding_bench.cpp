@@ -1,19 +1,22 @@
 // Colouring, the character and word tables and code lookup on a 2000-character text
 // with real segmentation tags, over the generated jtdb.dat of the application
 // directory. Budgets: PrepareTestText under 20 ms; the character and word tables
-// (buildTextTables) under 10 ms. The open-per-lookup variant shows what keeping one
-// connection saves.
+// (buildTextTables) under 10 ms; the text saved as an example's RTF, and loaded
+// from it into a document, each well under 20 ms. The open-per-lookup variant shows what keeping
+// one connection saves.
 #include "sample_text.h"
 
 #include "coding/appstate.h"
 #include "coding/codelookup.h"
 #include "coding/marviklibrary.h"
+#include "coding/rtf.h"
 #include "coding/settings.h"
 #include "coding/textcolouring.h"
 #include "coding/texttables.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -144,6 +147,57 @@ void BM_LookupWords_OpenPerLookup(benchmark::State &st) {
     st.counters["lookups"] = double(b.words.size());
 }
 
+// The coloured text with its hint marks, as the segmentation editor saves it.
+QTextDocument &colouredDocument(Bench &b) {
+    static QTextDocument doc;
+    if (doc.isEmpty()) {
+        b.state->settings.NeedJmTips = true;
+        doc.setPlainText(b.text);
+        PrepareTestText(*b.state, doc);
+    }
+    return doc;
+}
+
+void BM_RtfSaveExample(benchmark::State &st) {
+    Bench &b = Bench::get();
+    if (!b.error.empty()) {
+        st.SkipWithError(b.error.c_str());
+        return;
+    }
+    const QTextDocument &doc = colouredDocument(b);
+    qint64 bytes = 0;
+    for (auto _ : st) {
+        QBuffer file;
+        file.open(QIODevice::WriteOnly);
+        writeRtf(doc, file);
+        bytes = file.size();
+    }
+    st.counters["bytes"] = double(bytes);
+    st.counters["runs"] = double(rtfTextFromDocument(doc).runs.size());
+}
+
+void BM_RtfLoadExample(benchmark::State &st) {
+    Bench &b = Bench::get();
+    if (!b.error.empty()) {
+        st.SkipWithError(b.error.c_str());
+        return;
+    }
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
+    writeRtf(colouredDocument(b), file);
+    file.close();
+    QTextDocument doc;
+    for (auto _ : st) {
+        file.open(QIODevice::ReadOnly);
+        if (readRtf(file, doc))
+            st.SkipWithError("the example does not read back");
+        file.close();
+    }
+    st.counters["chars"] = double(doc.characterCount() - 1);
+}
+
+BENCHMARK(BM_RtfSaveExample)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RtfLoadExample)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrepareTestText_WholeItems)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrepareTestText_CharByChar)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildCharAndWordTables)->Unit(benchmark::kMillisecond);
