@@ -695,9 +695,8 @@ private:
         const Destination d = m_stack.back().destination;
         // Line and paragraph ends are not text, however they are written (\u10,
         // \'0d, U+2029).
-        text.removeIf([](QChar c) {
-            return c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator;
-        });
+        text.removeIf(
+            [](QChar c) { return c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator; });
         if (d == Destination::FontTable) {
             m_fontName += text;
             if (m_fontName.size() > 256)

@@ -70,15 +70,13 @@ TEST(Rtf, TextAndFormatsSurviveWritingAndReading) {
         RtfText text;
     } const cases[] = {
         {"empty", RtfText{}},
-        {"ascii_and_the_escaped_three",
-         text({{QStringLiteral("a\\b{c}d ? 1;2\t"), RtfFormat{}}})},
+        {"ascii_and_the_escaped_three", text({{QStringLiteral("a\\b{c}d ? 1;2\t"), RtfFormat{}}})},
         {"chinese_and_full_width", text({{QStringLiteral("我们学习，“ＡＢ１”。"), RtfFormat{}}})},
         {"beyond_the_basic_plane", text({{QStringLiteral("𠀀𪚥好"), format(red)}})},
-        {"colours_and_hint_marks",
-         text({{QStringLiteral("我们"), format(red)},
-               {QStringLiteral("学习"), format(blue, false, false, true)},
-               {QStringLiteral("好"), format(red, false, false, true)},
-               {QStringLiteral("。"), RtfFormat{}}})},
+        {"colours_and_hint_marks", text({{QStringLiteral("我们"), format(red)},
+                                         {QStringLiteral("学习"), format(blue, false, false, true)},
+                                         {QStringLiteral("好"), format(red, false, false, true)},
+                                         {QStringLiteral("。"), RtfFormat{}}})},
         {"bold_italic_font_and_size",
          text({{QStringLiteral("文"), format(QColor(1, 2, 3), true, true, false, kai, 32)},
                {QStringLiteral("化"), format({}, false, false, false, QStringLiteral("Noto Sans"))},
@@ -226,8 +224,8 @@ TEST(Rtf, FormattingFollowsGroupsAndPlain) {
                         "\\cf1\\b a{\\cf2\\b0\\ul b\\ulnone c}d\\plain e\\cf9 f\\ul\\ulc2 g"
                         "\\ul0 h\\uldb i}");
     ASSERT_TRUE(t);
-    EXPECT_EQ(describe(*t), (QStringList{"a:#ff0000 b", "b:#0000ff u", "c:#0000ff",
-                                         "d:#ff0000 b", "ef:", "g:u", "h:", "i:u"}));
+    EXPECT_EQ(describe(*t), (QStringList{"a:#ff0000 b", "b:#0000ff u", "c:#0000ff", "d:#ff0000 b",
+                                         "ef:", "g:u", "h:", "i:u"}));
 }
 
 TEST(Rtf, DamagedFilesGiveAnErrorAndNoText) {
@@ -259,8 +257,8 @@ TEST(Rtf, DamagedFilesGiveAnErrorAndNoText) {
         {"a_number_just_beyond_32_bits", "{\\rtf1 \\u2147483648 a}", Kind::NumberTooLarge, 7},
         {"a_control_word_of_33_letters", "{\\rtf1 \\" + QByteArray(33, 'a') + " x}",
          Kind::BadControlWord, 7},
-        {"too_much_text",
-         "{\\rtf1 " + QByteArray(kRtfMaxCharacters + 1, 'a') + "}", Kind::TooMuchText, -1},
+        {"too_much_text", "{\\rtf1 " + QByteArray(kRtfMaxCharacters + 1, 'a') + "}",
+         Kind::TooMuchText, -1},
         {"too_large", "{\\rtf1 " + QByteArray(kRtfMaxBytes, ' ') + "}", Kind::TooLarge, 0},
     };
     for (const Case &c : cases) {
