@@ -182,6 +182,12 @@ bool Settings::save(const SettingValues &values, Key key) {
     return m_store->status() == QSettings::NoError;
 }
 
+bool Settings::saveText(Key key, const QString &text) {
+    m_store->setValue(info(key).name, text);
+    m_store->sync();
+    return m_store->status() == QSettings::NoError;
+}
+
 bool Settings::saveAll(const SettingValues &values) {
     for (const KeyInfo &k : keys())
         m_store->setValue(k.name, storedForm(values, k.key));

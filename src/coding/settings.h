@@ -81,6 +81,8 @@ public:
     // the store could not be written.
     bool save(const SettingValues &values, Key key);
     bool saveAll(const SettingValues &values);
+    // Writes text as key's stored value, as the user typed it (a time limit of "05").
+    bool saveText(Key key, const QString &text);
 
     // The stored form of a field's current value.
     static QString storedForm(const SettingValues &values, Key key);

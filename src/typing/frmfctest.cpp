@@ -9,6 +9,7 @@
 #include "coding/codelookup.h"
 #include "coding/settings.h"
 #include "coding/textcolouring.h"
+#include "options/frmoptions.h"
 #include "prepare/filterfiles.h"
 #include "prepare/frmopenfile.h"
 #include "stats/dlgresult.h"
@@ -153,7 +154,7 @@ void frmFcTest::buildControls() {
     connect(cmdFile, &QPushButton::clicked, this, &frmFcTest::cmdFile_Click);
     connect(CmdCalc, &QPushButton::clicked, this, &frmFcTest::CmdCalc_Click);
     connect(CmdQuit, &QPushButton::clicked, this, &frmFcTest::CmdQuit_Click);
-    // CmdSetting opens the options dialog, which connects itself to it.
+    connect(CmdSetting, &QPushButton::clicked, this, &frmFcTest::CmdSetting_Click);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -536,6 +537,21 @@ void frmFcTest::popUp(QMenu &menu, const QWidget &button) {
 
 void frmFcTest::cmdFile_Click() {
     popUp(*mnuFile, *cmdFile);
+}
+
+void frmFcTest::CmdSetting_Click() {
+    options::frmOptions dialog(m_state, this);
+    // A setting that colours the text changed: the text on screen takes it at once,
+    // and "保存分词例文" follows 需要分词.
+    connect(&dialog, &options::frmOptions::displayChanged, this, [this] {
+        if (!mainText->isVisible())
+            return;
+        applyPhase(m_session.phase());
+        if (!coding::PrepareTestText(m_state, *mainText->document()))
+            widgets::reportCodeDatabaseError(m_state);
+        mainText->moveCursor(QTextCursor::Start);
+    });
+    execDialog(dialog);
 }
 
 void frmFcTest::CmdCalc_Click() {

@@ -104,6 +104,7 @@ public:
     void CmdEndTest_Click();
     void cmdFile_Click();
     void CmdCalc_Click();
+    void CmdSetting_Click();
     void CmdQuit_Click();
     void mnuOpenTestFile_Click();
     // The file commands (testfilecommands.cpp).

@@ -12,6 +12,7 @@
 #include "coding/rtf.h"
 #include "coding/textcolouring.h"
 #include "fixturedatabase.h"
+#include "options/frmoptions.h"
 #include "prepare/examplefile.h"
 #include "prepare/frmopenfile.h"
 #include "prepare/handover.h"
@@ -24,6 +25,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -64,7 +66,7 @@ struct Window {
         library = new coding::FakeLibrary;
         state = std::make_unique<coding::AppState>(
             dir, std::unique_ptr<coding::SegmentationLibrary>(library));
-        state->services = {&messages, &files, nullptr, &clock, nullptr};
+        state->services = {&messages, &files, &colors, &clock, nullptr};
         ime.installed = {{QStringLiteral("table:qorvan"), QStringLiteral("Qorvan输入法第四版")}};
         state->inputMethod.backend = &ime;
         state->inputMethod.ImeLayoutHandle = QStringLiteral("table:qorvan");
@@ -111,6 +113,12 @@ struct Window {
             if (leaveResult)
                 QTest::mouseClick(result->cmdOk, Qt::LeftButton);
         }
+        if (auto *options = qobject_cast<options::frmOptions *>(&dialog)) {
+            options->show();
+            if (onOptions)
+                onOptions(*options);
+            return options->result();
+        }
         return 0;
     }
 
@@ -146,6 +154,7 @@ struct Window {
     coding::FakeLibrary *library = nullptr; // owned by state
     coding::FakeMessages messages;
     coding::FakeFiles files;
+    coding::FakeColors colors;
     coding::FakeClock clock;
     ime::FakeInputMethodBackend ime;
     std::unique_ptr<coding::AppState> state;
@@ -155,6 +164,7 @@ struct Window {
     bool openThroughControls = false;
     QString textFile;
     bool leaveResult = true;
+    std::function<void(options::frmOptions &)> onOptions; // drives the options dialog
     QStringList dialogs;
     QList<ShownResult> results;
 };
@@ -891,11 +901,62 @@ private slots:
         QTest::mouseClick(f.CmdCalc, Qt::LeftButton);
         QTRY_VERIFY(f.mnuCalc->isVisible());
         f.mnuCalc->close();
-        // The settings button opens no window yet.
+    }
+
+    void theOptionsColourTheTextAgainOnlyWhenItsDisplayChanged() {
+        Window w;
+        QVERIFY(w.load());
         w.open(kText, kTags);
+        frmFcTest &f = *w.window;
+        // A mark on 我 that only a new colouring takes away.
+        const auto mark = [&] {
+            QTextCursor cursor(f.mainText->document());
+            cursor.setPosition(0);
+            cursor.setPosition(1, QTextCursor::KeepAnchor);
+            QTextCharFormat grey;
+            grey.setForeground(QColor(0x80, 0x80, 0x80));
+            cursor.mergeCharFormat(grey);
+        };
+        const auto choose = [&](options::frmOptions::ColorButton button, qint32 ref) {
+            return [&w, button, ref](options::frmOptions &o) {
+                w.colors.answers.enqueue(coding::colorFromColorRef(ref));
+                QTest::mouseClick(o.colorButtons[button], Qt::LeftButton);
+                QTest::mouseClick(o.cmdOK, Qt::LeftButton);
+            };
+        };
+        constexpr qint32 kGrey = 0x808080;
+
+        // Only the error colour: the text stays as it is.
+        mark();
+        w.onOptions = choose(options::frmOptions::Error, 0x0080FF);
         QTest::mouseClick(f.CmdSetting, Qt::LeftButton);
+        QCOMPARE(w.dialogs.last(), QStringLiteral("options::frmOptions"));
+        QCOMPARE(w.state->settings.ErrorColor, 0x0080FF);
+        QCOMPARE(w.colourAt(0), kGrey);
+
+        // The right colour: coloured again.
+        w.onOptions = choose(options::frmOptions::Right, 0x008000);
+        QTest::mouseClick(f.CmdSetting, Qt::LeftButton);
+        QCOMPARE(w.state->settings.RightColor, 0x008000);
+        QCOMPARE(w.colourAt(0), w.state->settings.AltColor1);
+        QCOMPARE(w.colourAt(2), w.state->settings.AltColor2);
+
+        // 需要分词 off: no word colours, and the text can no longer be saved as an
+        // example.
+        QVERIFY(f.mnuSaveResult->isEnabled());
+        w.onOptions = [](options::frmOptions &o) {
+            o.ckNeedFc->click();
+            QTest::mouseClick(o.cmdOK, Qt::LeftButton);
+        };
+        QTest::mouseClick(f.CmdSetting, Qt::LeftButton);
+        QVERIFY(!w.state->settings.NeedFc);
+        QVERIFY(!f.mnuSaveResult->isEnabled());
+        QCOMPARE(w.colourAt(2), 0);
         QVERIFY(w.messages.shown.isEmpty());
-        QCOMPARE(w.dialogs, QStringList{QStringLiteral("prepare::frmOpenFile")});
+
+        // While a test runs the settings cannot be opened.
+        w.start();
+        QVERIFY(!f.CmdSetting->isEnabled());
     }
 
     void theWindowSpringsBackAndScalesItsFonts() {
