@@ -1,21 +1,19 @@
 #include "frmoptions.h"
 
 #include "coding/colorref.h"
-#include "coding/filterkey.h"
 #include "coding/settings.h"
 #include "prepare/frmdeffilter.h"
 #include "widgets/centring.h"
+#include "widgets/digitbox.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace options {
@@ -106,11 +104,7 @@ frmOptions::frmOptions(coding::AppState &state, QWidget *parent) : QDialog(paren
     txtLimitTime->setFixedWidth(40);
     txtLimitTime->setFont(
         QFont(QStringLiteral("Times New Roman"), txtLimitTime->font().pointSize()));
-    // Digits only, typed or pasted; the input method has nothing to do here.
-    txtLimitTime->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,2}")), txtLimitTime));
-    txtLimitTime->setInputMethodHints(Qt::ImhDigitsOnly);
-    txtLimitTime->setAttribute(Qt::WA_InputMethodEnabled, false);
+    widgets::makeDigitBox(*txtLimitTime);
     txtLimitTime->installEventFilter(this);
     Label6 = named(new QLabel(QStringLiteral("分钟"), Frame2), "Label6");
     cmdDefineFilter =
@@ -276,18 +270,8 @@ void frmOptions::cmdDefineFilter_Click() {
 }
 
 bool frmOptions::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == txtLimitTime && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QString text = key->text();
-        // Shortcuts, Tab, Enter and Esc pass; a printable key or the backspace goes
-        // through the digit filter, which beeps at anything else.
-        if (!text.isEmpty() && !(key->modifiers() & Qt::ControlModifier) &&
-            (text.at(0) >= u' ' || text.at(0) == u'\b')) {
-            if (coding::FilterKey(text.at(0).unicode(), QStringLiteral("0123456789"), true,
-                                  m_state.services.beep()) == 0)
-                return true;
-        }
-    }
+    if (watched == txtLimitTime && widgets::dropsNonDigitKey(*event, m_state.services.beep()))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 
