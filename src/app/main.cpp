@@ -7,6 +7,7 @@
 #include "startup.h"
 #include "typing/frmfctest.h"
 #include "widgets/qtservices.h"
+#include "words/dlgzdywordlist.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,7 +46,11 @@ int main(int argc, char *argv[]) {
     app::frmMain::WorkWindows windows;
     windows.fcTest = [&state](QWidget &parent) { return typing::frmFcTest::run(state, parent); };
     windows.preSplit = [&state](QWidget &parent) {
-        return prepare::frmPreSplit::run(state, parent);
+        return prepare::frmPreSplit::run(state, parent,
+                                         [&state](QWidget &over, const QString &words) {
+                                             words::dlgZdyWordList list(state, words, &over);
+                                             list.exec();
+                                         });
     };
 
     return app::runMainWindow(state, imeBackend.get(), std::move(windows));

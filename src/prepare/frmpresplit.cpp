@@ -141,8 +141,9 @@ void frmPreSplit::buildControls() {
     }
 }
 
-bool frmPreSplit::run(coding::AppState &state, QWidget &parent) {
+bool frmPreSplit::run(coding::AppState &state, QWidget &parent, CustomWordList customWordList) {
     frmPreSplit window(state, &parent);
+    window.customWordList = std::move(customWordList);
     if (!window.Form_Load())
         return false; // the message has told why; the program ends
     window.exec();
@@ -344,6 +345,13 @@ bool frmPreSplit::cmdSave_Click() {
     cmdModify->setEnabled(false);
     cmdUndo->setEnabled(false);
     StatusBar1Panels[1]->setText(QDir::toNativeSeparators(path));
+
+    // The words without a code can be given custom codes at once.
+    if (!m_tag.isEmpty() && customWordList &&
+        m_state.services.messages().show(kCustomCodesQuestion, kMessageTitle,
+                                         coding::MsgButtons::YesNo,
+                                         coding::MsgIcon::Question) == coding::MsgAnswer::Yes)
+        customWordList(*this, m_tag);
     return true;
 }
 

@@ -40,6 +40,9 @@ inline const QString kSaveDialogTitle = QStringLiteral("保存修改结果");
 inline const QString kUnsavedEditsQuestion =
     QStringLiteral("分词结果已经修改，但还没有保存。要保存修改结果吗？");
 
+inline const QString kCustomCodesQuestion =
+    QStringLiteral("例文中有些词没有编码。要现在为它们指定自定义编码吗？");
+
 class frmPreSplit : public QMainWindow, public TextReceiver {
     Q_OBJECT
 public:
@@ -53,7 +56,9 @@ public:
     // Opens the window modally over parent and returns when it has closed. When
     // its pictures are missing it tells the user and returns false: the program
     // is to end.
-    static bool run(coding::AppState &state, QWidget &parent);
+    // customWordList opens the list of the words that a save found without a code.
+    using CustomWordList = std::function<void(QWidget &parent, const QString &handOver)>;
+    static bool run(coding::AppState &state, QWidget &parent, CustomWordList customWordList = {});
 
     // Loading: centring, pictures, layout, settings, states, the help text. False
     // when a picture is missing: the message has been shown.
@@ -63,6 +68,9 @@ public:
 
     // Runs a dialog modally (the open-file dialog); tests replace it.
     std::function<int(QDialog &)> execDialog;
+    // After a save that found words without a code, the program offers to give them
+    // custom codes here (the window itself knows no custom words).
+    CustomWordList customWordList;
 
     // The hand-over of the open-file dialog: the words separated by blanks.
     void receiveText(const PreparedText &prepared, const ProgressCallback &progress) override;

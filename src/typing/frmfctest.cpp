@@ -17,6 +17,7 @@
 #include "widgets/layout.h"
 #include "widgets/messages.h"
 #include "widgets/pictures.h"
+#include "words/dlgaddword.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -201,8 +202,6 @@ void frmFcTest::buildMenus() {
     item(mnuFile, mnuAddWord, "mnuAddWord", "添加自定义词…");
     item(mnuFile, mnuSaveTestFile, "mnuSaveTestFile", "保存分词结果…");
     item(mnuFile, mnuSaveResult, "mnuSaveResult", "保存分词例文(&S)…");
-    // Custom words cannot be added from this window: the item is never available.
-    mnuAddWord->setEnabled(false);
 
     mnuCalc = new QMenu(QStringLiteral("统计(&S)"), this);
     mnuCalc->setObjectName(QStringLiteral("mnuCalc"));
@@ -212,6 +211,10 @@ void frmFcTest::buildMenus() {
     connect(mnuOpenTestFile, &QAction::triggered, this, &frmFcTest::mnuOpenTestFile_Click);
     connect(mnuStaInfo, &QAction::triggered, this, &frmFcTest::mnuStaInfo_Click);
     connect(mnuOpenExample, &QAction::triggered, this, &frmFcTest::mnuOpenExample_Click);
+    connect(mnuAddWord, &QAction::triggered, this, [this] {
+        words::DlgAddWord dialog(m_state, this);
+        execDialog(dialog);
+    });
     connect(mnuSaveResult, &QAction::triggered, this, &frmFcTest::mnuSaveResult_Click);
     connect(mnuSaveTestFile, &QAction::triggered, this, &frmFcTest::mnuSaveTestFile_Click);
     connect(mnuStaSave, &QAction::triggered, this, &frmFcTest::mnuStaSave_Click);
@@ -275,8 +278,8 @@ void frmFcTest::applyPhase(Phase phase) {
         a->setEnabled(hasText && !inProgress);
     mnuSaveTestFile->setEnabled(hasText && !inProgress && !m_textIsExample);
     mnuSaveResult->setEnabled(hasText && !inProgress && m_state.settings.NeedFc);
-    // Custom words cannot be added from this window: the item is never available.
-    mnuAddWord->setEnabled(false);
+    // Custom words can be added whenever no test runs.
+    mnuAddWord->setEnabled(!inProgress);
 
     CmdPauTest->setEnabled(inProgress);
     CmdPauTest->setText(phase == Phase::Paused ? kResumeCaption : kPauseCaption);

@@ -212,6 +212,30 @@ private slots:
         QVERIFY(!f.cmdReset->isEnabled());
     }
 
+    void wordsWithoutACodeCanBeGivenCodesAfterTheSave() {
+        for (const MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No}) {
+            Editor e;
+            QVERIFY(e.load());
+            e.open();
+            frmPreSplit &f = *e.window;
+            QStringList handed;
+            f.customWordList = [&](QWidget &, const QString &words) { handed << words; };
+            e.click(f.cmdModify);
+            e.cursorAt(2);
+            QTest::keyClick(f.txtMain, Qt::Key_Delete);
+            e.cursorAt(7);
+            QTest::keyClick(f.txtMain, Qt::Key_Space);
+            e.messages.answers.enqueue(answer);
+            e.save(QStringLiteral("例文.sav"));
+            QCOMPARE(e.messages.shown.size(), 1);
+            QCOMPARE(e.messages.lastText(), prepare::kCustomCodesQuestion);
+            QCOMPARE(e.messages.shown[0].icon, MsgIcon::Question);
+            QCOMPARE(handed, answer == MsgAnswer::Yes
+                                 ? QStringList{QStringLiteral("我们学习 好好 ")}
+                                 : QStringList{});
+        }
+    }
+
     void aCorrectedSegmentationIsSavedAndReadsBack() {
         Editor e;
         QVERIFY(e.load());

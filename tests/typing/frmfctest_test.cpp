@@ -222,7 +222,7 @@ private slots:
             bool enabled;
         } items[] = {{f.mnuOpenTestFile, "mnuOpenTestFile", "打开测试文件(&O)…", true},
                      {f.mnuOpenExample, "mnuOpenExample", "打开分词例文(&E)…", true},
-                     {f.mnuAddWord, "mnuAddWord", "添加自定义词…", false},
+                     {f.mnuAddWord, "mnuAddWord", "添加自定义词…", true},
                      {f.mnuSaveTestFile, "mnuSaveTestFile", "保存分词结果…", false},
                      {f.mnuSaveResult, "mnuSaveResult", "保存分词例文(&S)…", false},
                      {f.mnuStaInfo, "mnuStaInfo", "统计信息(&C)…", false},
@@ -901,6 +901,22 @@ private slots:
         QTest::mouseClick(f.CmdCalc, Qt::LeftButton);
         QTRY_VERIFY(f.mnuCalc->isVisible());
         f.mnuCalc->close();
+    }
+
+    void customWordsCanBeAddedWheneverNoTestRuns() {
+        Window w;
+        QVERIFY(w.load());
+        frmFcTest &f = *w.window;
+        f.mnuAddWord->trigger();
+        QCOMPARE(w.dialogs.last(), QStringLiteral("words::DlgAddWord"));
+        w.open(kText, kTags);
+        w.start();
+        QVERIFY(!f.mnuAddWord->isEnabled());
+        w.pause();
+        QVERIFY(!f.mnuAddWord->isEnabled());
+        w.pause(); // goes on
+        w.end();
+        QVERIFY(f.mnuAddWord->isEnabled());
     }
 
     void theOptionsColourTheTextAgainOnlyWhenItsDisplayChanged() {
