@@ -55,6 +55,14 @@ TEST(MarvikLibrary, MissingDictionaryIsReportedThenTheRealOneLoads) {
     EXPECT_EQ(lib.divideSentence("学习我们", &error), "0111");
     EXPECT_EQ(lib.getItemCode(word), "1723");
     EXPECT_TRUE(QFile::exists(user.filePath("custom.dic")));
+
+    // A custom file that cannot be written: -1.
+    QFile blocker(user.filePath("not-a-folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    coding::MarvikLibrary blocked(appDir(), user.filePath("not-a-folder/custom.dic"));
+    ASSERT_TRUE(blocked.ensureLoaded(&error));
+    EXPECT_EQ(blocked.addWord("1724", QStringLiteral("我们学")), -1);
 }
 
 } // namespace
