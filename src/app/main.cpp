@@ -26,10 +26,13 @@ int main(int argc, char *argv[]) {
     coding::installFontSubstitutes();
 
     auto dir = coding::AppDirectory::resolve();
-    const QString userDict = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-                                 .filePath(QStringLiteral("custom.dic"));
-    coding::AppState state(dir,
-                           std::make_unique<coding::MarvikLibrary>(dir.dictionaryDir(), userDict));
+    // The custom words live where the library keeps them for trevix-seg and
+    // trevix-analyse too; the first releases kept them in the program's own folder.
+    coding::adoptEarlierCustomWords(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            .filePath(QStringLiteral("custom.dic")));
+    coding::AppState state(dir, std::make_unique<coding::MarvikLibrary>(
+                                    dir.dictionaryDir(), coding::defaultCustomDictionaryPath()));
 
     widgets::QtMessages messages;
     widgets::QtFiles files;

@@ -3,6 +3,9 @@
 #include <marvik/marvik.h>
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace coding {
 
@@ -67,6 +70,18 @@ QString MarvikLibrary::getItemCode(const QString &item) {
     if (r == 0 || r == -1)
         return {};
     return QString::fromUtf16(buf, 6).remove(QLatin1Char(' '));
+}
+
+QString defaultCustomDictionaryPath() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("Trevix2006/custom.dic"));
+}
+
+bool adoptEarlierCustomWords(const QString &earlierPath) {
+    const QString path = defaultCustomDictionaryPath();
+    if (QFile::exists(path) || !QFile::exists(earlierPath))
+        return true;
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && QFile::rename(earlierPath, path);
 }
 
 } // namespace coding

@@ -23,4 +23,12 @@ private:
     QString m_userDictPath;
 };
 
+// Where the library keeps the user's custom words by default, for the program and
+// its tools alike: $XDG_DATA_HOME (or ~/.local/share)/Trevix2006/custom.dic.
+QString defaultCustomDictionaryPath();
+
+// Moves the custom-word file of an earlier release from earlierPath to the default
+// place, when only the earlier one exists. False when a move was needed and failed.
+bool adoptEarlierCustomWords(const QString &earlierPath);
+
 } // namespace coding

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -63,6 +64,38 @@ TEST(MarvikLibrary, MissingDictionaryIsReportedThenTheRealOneLoads) {
     coding::MarvikLibrary blocked(appDir(), user.filePath("not-a-folder/custom.dic"));
     ASSERT_TRUE(blocked.ensureLoaded(&error));
     EXPECT_EQ(blocked.addWord("1724", QStringLiteral("我们学")), -1);
+}
+
+} // namespace
+
+namespace {
+
+// The custom words are where trevix-seg finds them; an earlier release's file is
+// moved there once, never over a newer one.
+TEST(CustomDictionary, LivesInTheDataHomeAndAdoptsAnEarlierFile) {
+    QTemporaryDir data;
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    const QString path = coding::defaultCustomDictionaryPath();
+    EXPECT_EQ(path, data.filePath("Trevix2006/custom.dic"));
+
+    const QString earlier = data.filePath("Trevix2006/trevix/custom.dic");
+    ASSERT_TRUE(QDir().mkpath(data.filePath("Trevix2006/trevix")));
+    const auto write = [](const QString &file, const QByteArray &bytes) {
+        QFile f(file);
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    };
+    ASSERT_TRUE(write(earlier, "earlier"));
+    EXPECT_TRUE(coding::adoptEarlierCustomWords(earlier));
+    EXPECT_FALSE(QFile::exists(earlier));
+    QFile moved(path);
+    ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(moved.readAll(), "earlier");
+
+    ASSERT_TRUE(write(earlier, "older"));
+    EXPECT_TRUE(coding::adoptEarlierCustomWords(earlier));
+    EXPECT_TRUE(QFile::exists(earlier)); // the newer file stays
+    qputenv("XDG_DATA_HOME", before);
 }
 
 } // namespace

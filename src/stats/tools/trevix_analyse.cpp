@@ -84,10 +84,9 @@ int main(int argc, char *argv[]) {
         }
         dir = coding::AppDirectory::at(QFileInfo(path).absoluteFilePath());
     }
-    const QString userDict = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-                                 .filePath(QStringLiteral("custom.dic"));
-    coding::AppState state(dir,
-                           std::make_unique<coding::MarvikLibrary>(dir.dictionaryDir(), userDict));
+    // The user's custom words, as the program and trevix-seg use them.
+    coding::AppState state(dir, std::make_unique<coding::MarvikLibrary>(
+                                    dir.dictionaryDir(), coding::defaultCustomDictionaryPath()));
     coding::LibraryError error;
     if (!state.library->ensureLoaded(&error)) {
         err << "trevix-analyse: " << widgets::libraryMessage(error) << '\n';
