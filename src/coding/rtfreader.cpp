@@ -3,7 +3,6 @@
 
 #include "rtf.h"
 
-#include <QHash>
 #include <QIODevice>
 #include <QStringDecoder>
 #include <QTextDocument>
