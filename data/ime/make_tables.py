@@ -104,7 +104,9 @@ def ibus_source(rows):
         ("AUTO_WILDCARD", "TRUE"),
         ("DEF_FULL_WIDTH_PUNCT", "TRUE"),
         ("DEF_FULL_WIDTH_LETTER", "FALSE"),
-        ("USER_CAN_DEFINE_PHRASE", "FALSE"),
+        # ibus-table reads the user database (the program's custom words) only when
+        # user phrases are allowed; without RULES it never makes phrases itself.
+        ("USER_CAN_DEFINE_PHRASE", "TRUE"),
         ("PINYIN_MODE", "FALSE"),
         ("SUGGESTION_MODE", "FALSE"),
         ("DYNAMIC_ADJUST", "FALSE"),

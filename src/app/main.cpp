@@ -14,6 +14,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QStandardPaths>
+#include <QTimer>
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
@@ -55,6 +56,13 @@ int main(int argc, char *argv[]) {
                                              list.exec();
                                          });
     };
+
+    // Custom words reach the input method as soon as the library has them; those
+    // added elsewhere (trevix-seg) once the program runs.
+    state.inputMethod.handOverCustomWords = [&state](const QList<coding::CustomWord> &words) {
+        ime::HandOverCustomWords(state, words);
+    };
+    QTimer::singleShot(0, [&state] { ime::SyncCustomWords(state); });
 
     return app::runMainWindow(state, imeBackend.get(), std::move(windows));
 }

@@ -2,6 +2,7 @@
 
 #include "appdirectory.h"
 #include "codedatabase.h"
+#include "customword.h"
 #include "segmentationlibrary.h"
 #include "services.h"
 #include "settings.h"
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -104,6 +106,10 @@ struct InputMethodState {
     QString ImeLayoutHandle;
     QString EnglishLayoutHandle;
     ime::InputMethodBackend *backend = nullptr;
+    // Hands words that the library has just added to the input method, so that the
+    // learner can type them with their codes (ime::HandOverCustomWords; main() sets
+    // it, tests record). Unset: the words stay the library's alone.
+    std::function<void(const QList<CustomWord> &)> handOverCustomWords;
 };
 
 // What the windows share for the whole run, one part per concern. main() creates

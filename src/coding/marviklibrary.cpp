@@ -16,7 +16,12 @@ const char16_t *utf16(const QString &s) {
 } // namespace
 
 MarvikLibrary::MarvikLibrary(QString dictDir, QString userDictPath)
-    : m_dictDir(std::move(dictDir)), m_userDictPath(std::move(userDictPath)) {}
+    : m_dictDir(std::move(dictDir)), m_userDictPath(std::move(userDictPath)),
+      m_customFile(m_userDictPath.isEmpty() ? defaultCustomDictionaryPath() : m_userDictPath) {}
+
+QString MarvikLibrary::customWordFile() const {
+    return m_customFile;
+}
 
 bool MarvikLibrary::ensureLoaded(LibraryError *error) {
     if (!m_userDictPath.isEmpty()) {

@@ -17,10 +17,12 @@ public:
     QString convert(const QString &word) override;
     int addWord(const QString &code, const QString &word) override;
     QString getItemCode(const QString &item) override;
+    QString customWordFile() const override;
 
 private:
     QString m_dictDir;
     QString m_userDictPath;
+    QString m_customFile;
 };
 
 // Where the library keeps the user's custom words by default, for the program and

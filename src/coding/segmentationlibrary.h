@@ -47,6 +47,10 @@ public:
     // The standard code of a character or word, or an empty string when the
     // library has none.
     virtual QString getItemCode(const QString &item) = 0;
+
+    // The file that keeps the custom words addWord adds, or empty when the
+    // library keeps them nowhere the program can read.
+    virtual QString customWordFile() const { return {}; }
 };
 
 } // namespace coding

@@ -137,13 +137,30 @@ std::optional<FcitxBackend::Group> FcitxBackend::currentGroup() {
     return group;
 }
 
-bool FcitxBackend::addToGroup(const Group &group, const QString &id) {
+bool FcitxBackend::setGroup(const Group &group) {
     QList<FcitxGroupItem> items;
     for (const auto &[method, layout] : group.items)
         items.append({method, layout});
-    items.append({id, QString()});
     return ok(callFcitx(m_bus, QStringLiteral("SetInputMethodGroupInfo"),
                         {group.name, group.layout, QVariant::fromValue(items)}));
+}
+
+bool FcitxBackend::addToGroup(const Group &group, const QString &id) {
+    Group more = group;
+    more.items.append({id, QString()});
+    return setGroup(more);
+}
+
+void FcitxBackend::reloadUserPhrases(const QString &id) {
+    if (!running())
+        return;
+    const auto group = currentGroup();
+    if (!group || !group->has(id))
+        return;
+    Group without = *group;
+    without.items.removeIf([&id](const auto &item) { return item.first == id; });
+    if (setGroup(without))
+        setGroup(*group);
 }
 
 bool FcitxBackend::setCurrent(const QString &id, bool deactivate) {

@@ -35,6 +35,12 @@ public:
     QString englishId() const override { return QStringLiteral("keyboard-us"); }
     QString currentId() override;
     void queryCurrentId(QObject *context, std::function<void(const QString &)> done) override;
+    // The table engine keeps a table from its first use until the input method
+    // leaves the current group: the group is set once without it and once again
+    // as it was, so that the next use reads the table and its user dictionary anew.
+    // Nothing when the input method is not in the current group (its table is not
+    // kept then).
+    void reloadUserPhrases(const QString &id) override;
 
 private:
     // An input-method group: its name, its layout and its input methods, each
@@ -51,6 +57,7 @@ private:
     bool running();
     std::optional<Group> currentGroup();
     bool addToGroup(const Group &group, const QString &id);
+    bool setGroup(const Group &group);
     bool setCurrent(const QString &id, bool deactivate);
     void repeatLater(const QString &id, bool deactivate, int generation, int repetition);
 

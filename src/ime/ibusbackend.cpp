@@ -7,7 +7,9 @@
 #include <QDBusVariant>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <cerrno>
 #include <csignal>
@@ -173,9 +175,57 @@ std::unique_ptr<IBusBackend> IBusBackend::connect() {
     return backend;
 }
 
-IBusBackend::IBusBackend(const QDBusConnection &bus) : m_bus(bus) {}
+IBusBackend::IBusBackend(const QDBusConnection &bus)
+    : m_bus(bus), m_context(std::make_unique<QObject>()) {}
+
+namespace {
+
+// Runs gsettings; its output, or nothing when it failed.
+std::optional<QString> gsettings(const QStringList &args) {
+    QProcess process;
+    process.start(QStringLiteral("gsettings"), args);
+    if (!process.waitForFinished(5000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        process.kill();
+        process.waitForFinished();
+        return std::nullopt;
+    }
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+// Long enough for the engine to see the first change before the second comes.
+constexpr int kSettingTurnBackMs = 600;
+
+} // namespace
+
+void IBusBackend::reloadUserPhrases(const QString &id) {
+    if (!id.startsWith(QLatin1String("table:")))
+        return;
+    const QString schema = QStringLiteral("org.freedesktop.ibus.engine.table:"
+                                          "/org/freedesktop/ibus/engine/table/%1/")
+                               .arg(id.mid(6));
+    const QString key = QStringLiteral("onechar");
+    const QString value = gsettings({QStringLiteral("get"), schema, key}).value_or(QString());
+    if (value != QLatin1String("true") && value != QLatin1String("false"))
+        return;
+    const QString other =
+        value == QLatin1String("true") ? QStringLiteral("false") : QStringLiteral("true");
+    turnSettingBack();
+    if (!gsettings({QStringLiteral("set"), schema, key, other}))
+        return;
+    m_turnBack = {schema, key, value};
+    QTimer::singleShot(kSettingTurnBackMs, m_context.get(), [this] { turnSettingBack(); });
+}
+
+void IBusBackend::turnSettingBack() {
+    if (m_turnBack.isEmpty())
+        return;
+    gsettings(QStringList{QStringLiteral("set")} + m_turnBack);
+    m_turnBack.clear();
+}
 
 IBusBackend::~IBusBackend() {
+    turnSettingBack(); // never leave the user's setting turned over
     const QString name = m_bus.name();
     m_bus = QDBusConnection(QString());
     if (name.startsWith(QLatin1String("trevix-ibus-")))

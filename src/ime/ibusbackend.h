@@ -3,6 +3,8 @@
 #include "inputmethodbackend.h"
 
 #include <QDBusConnection>
+#include <QObject>
+#include <QStringList>
 
 #include <memory>
 
@@ -27,9 +29,18 @@ public:
     QString englishId() const override { return QStringLiteral("xkb:us::eng"); }
     QString currentId() override;
     void queryCurrentId(QObject *context, std::function<void(const QString &)> done) override;
+    // ibus-table keeps the phrases it looked up for each code; it forgets them all
+    // when one of its settings changes. The setting "onechar" (only single
+    // characters) is turned over and, a moment later, back (gsettings, on the
+    // engine's own path), so that the engine looks up every code anew.
+    void reloadUserPhrases(const QString &id) override;
 
 private:
+    void turnSettingBack();
+
     QDBusConnection m_bus;
+    std::unique_ptr<QObject> m_context;
+    QStringList m_turnBack; // schema, key and value of a setting to turn back
 };
 
 } // namespace ime

@@ -3,6 +3,8 @@
 #include "fcitxbackend.h"
 #include "ibusbackend.h"
 
+#include <QFileInfo>
+
 namespace ime {
 
 namespace {
@@ -13,6 +15,8 @@ const QString kNoFrameworkText = QStringLiteral(
     "本计算机没有运行输入法框架（IBus 或 Fcitx 5），\r\n无法使用Qorvan输入法第四版。\r\n"
     "请先启动输入法框架（例如 ibus-daemon -drx 或 fcitx5 -d），再启动本软件。");
 const QString kMissingTitle = QStringLiteral("Qorvan输入法第四版");
+const QString kHandOverText =
+    QStringLiteral("自定义词已加入自定义词库，但还不能用 %1 打出：\r\n%2");
 
 QString idOf(const QList<InputMethodInfo> &methods, const QString &name) {
     for (const auto &method : methods)
@@ -26,7 +30,49 @@ void tell(coding::AppState &state, const QString &text) {
                                    coding::MsgIcon::Critical);
 }
 
+enum class Fcitx { Always, WhenOlder };
+
+void handOver(coding::AppState &state, const QList<coding::CustomWord> &words,
+              const UserPhraseFiles &files, Fcitx fcitx, const QString &customFile) {
+    if (words.isEmpty())
+        return;
+    InputMethodBackend *backend = state.inputMethod.backend;
+    const QString running = backend ? backend->frameworkName() : QString();
+    QString ibusError;
+    const int ibus = addIbusUserPhrases(files, words, &ibusError);
+    QString fcitxError;
+    int fcitxAdded = 0;
+    const QFileInfo dictionary(files.fcitxDictionary);
+    if (fcitx == Fcitx::Always || !dictionary.exists() ||
+        dictionary.lastModified() < QFileInfo(customFile).lastModified())
+        fcitxAdded = addFcitxUserPhrases(files, words, &fcitxError);
+    const bool isIbus = running == QLatin1String("IBus");
+    const bool isFcitx = running == QLatin1String("Fcitx 5");
+    if ((isIbus && ibus > 0) || (isFcitx && fcitxAdded > 0)) {
+        if (!state.inputMethod.ImeLayoutHandle.isEmpty())
+            backend->reloadUserPhrases(state.inputMethod.ImeLayoutHandle);
+    }
+    const QString error = isIbus && ibus < 0          ? ibusError
+                          : isFcitx && fcitxAdded < 0 ? fcitxError
+                                                      : QString();
+    if (!error.isEmpty())
+        state.services.messages().show(kHandOverText.arg(running, error), kMissingTitle,
+                                       coding::MsgButtons::Ok, coding::MsgIcon::Exclamation);
+}
+
 } // namespace
+
+void HandOverCustomWords(coding::AppState &state, const QList<coding::CustomWord> &words,
+                         const UserPhraseFiles &files) {
+    handOver(state, words, files, Fcitx::Always, {});
+}
+
+void SyncCustomWords(coding::AppState &state, const UserPhraseFiles &files) {
+    const QString customFile = state.library ? state.library->customWordFile() : QString();
+    if (customFile.isEmpty())
+        return;
+    handOver(state, coding::readCustomWordFile(customFile), files, Fcitx::WhenOlder, customFile);
+}
 
 std::unique_ptr<InputMethodBackend> chooseInputMethodBackend() {
     // The framework that delivers Qt's typing is the one to switch; without a

@@ -10,6 +10,7 @@
 
 #include "coding/appstate.h"
 #include "ime/inputmethodbackend.h"
+#include "ime/userphrases.h"
 
 #include <memory>
 
@@ -37,5 +38,19 @@ void OpenInputMethod(coding::AppState &state);
 
 // Switches the typing back to the English keyboard.
 void CloseInputMethod(coding::AppState &state);
+
+// Makes custom words that the library has just added typeable with their codes:
+// adds them to the user's own phrases of both frameworks (files) and has the
+// running framework read its phrases again. When the running framework's files
+// cannot be written, the user is told why, once for the call; a framework that
+// does not run is written for too, silently.
+void HandOverCustomWords(coding::AppState &state, const QList<coding::CustomWord> &words,
+                         const UserPhraseFiles &files = UserPhraseFiles::forUser());
+
+// At start-up: hands over the words of the library's custom-word file that the
+// frameworks may lack (added by trevix-seg, or before the files existed). The
+// Fcitx 5 dictionary is left alone when it is newer than the custom-word file.
+void SyncCustomWords(coding::AppState &state,
+                     const UserPhraseFiles &files = UserPhraseFiles::forUser());
 
 } // namespace ime

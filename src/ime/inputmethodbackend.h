@@ -43,6 +43,9 @@ public:
         (void)context;
         done(currentId());
     }
+    // Has the framework read the user's own phrases of input method id again after
+    // they changed, as far as it can without a restart. By default nothing.
+    virtual void reloadUserPhrases(const QString &id) { (void)id; }
 };
 
 } // namespace ime

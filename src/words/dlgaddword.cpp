@@ -181,6 +181,8 @@ void DlgAddWord::cmdAddWord_Click() {
         messages.show(QStringLiteral("自定义词：") + word +
                           QStringLiteral("  成功加入自定义词库！"),
                       kMessageTitle, coding::MsgButtons::Ok, coding::MsgIcon::Information);
+        if (m_state.inputMethod.handOverCustomWords)
+            m_state.inputMethod.handOverCustomWords({{word, code}});
         break;
     case 1:
         messages.show(QStringLiteral("自定义词：") + word + QStringLiteral("  已经存在！"),

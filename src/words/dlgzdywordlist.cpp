@@ -109,8 +109,13 @@ void dlgZdyWordList::gridWordList_Click(int row) {
 }
 
 void dlgZdyWordList::OKButton_Click() {
-    int count = 0;
+    QList<coding::CustomWord> added;
     coding::MessageService &messages = m_state.services.messages();
+    // The words added before a failure reach the input method all the same.
+    const auto handOver = [this, &added] {
+        if (!added.isEmpty() && m_state.inputMethod.handOverCustomWords)
+            m_state.inputMethod.handOverCustomWords(added);
+    };
     for (int row = 0; row < gridWordList->rowCount(); ++row) {
         const QString code = gridWordList->item(row, 1)->text();
         const QString word = gridWordList->item(row, 0)->text();
@@ -118,11 +123,14 @@ void dlgZdyWordList::OKButton_Click() {
         if (result == -1) {
             messages.show(QStringLiteral("打开自定义词库失败，无法加入自定义词！"), kMessageTitle,
                           coding::MsgButtons::Ok, coding::MsgIcon::Critical);
+            handOver();
             return;
         }
         if (result == 0)
-            ++count;
+            added.append({word, code});
     }
+    handOver();
+    const auto count = added.size();
     messages.show(QString::number(count) + QStringLiteral(" 条自定义词成功加入自定义词库！"),
                   kMessageTitle, coding::MsgButtons::Ok, coding::MsgIcon::Information);
     accept();

@@ -65,8 +65,12 @@ class MakeTablesTest(unittest.TestCase):
         # IBus lists only the codes that begin with what was typed: without the
         # wildcard it refuses a digit after which no code matches exactly.
         self.assertEqual(d["AUTO_WILDCARD"], "TRUE")
-        for key in ("PINYIN_MODE", "DYNAMIC_ADJUST", "USER_CAN_DEFINE_PHRASE"):
+        for key in ("PINYIN_MODE", "DYNAMIC_ADJUST"):
             self.assertEqual(d[key], "FALSE", key)
+        # The user database (the custom words) is read only with user phrases on;
+        # without RULES the engine defines none itself.
+        self.assertEqual(d["USER_CAN_DEFINE_PHRASE"], "TRUE")
+        self.assertNotIn("RULES", d)
 
     def test_every_code_of_every_item_with_its_frequency(self):
         rows = self.ibus_rows()

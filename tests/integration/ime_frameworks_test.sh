@@ -16,8 +16,9 @@ probe="$1" lineedit="$2" tables="$3" items="$4"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=../support/ime_session.sh
 source "$here/../support/ime_session.sh"
-run_inside_private_bus TREVIX_IME_TEST_INNER 100 \
-  "dbus-run-session dbus-send Xvfb xdotool ibus-daemon ibus fcitx5" "${BASH_SOURCE[0]}" "$@"
+run_inside_private_bus TREVIX_IME_TEST_INNER 160 \
+  "dbus-run-session dbus-send Xvfb xdotool ibus-daemon ibus fcitx5 gsettings libime_tabledict" \
+  "${BASH_SOURCE[0]}" "$@"
 
 work="${XDG_RUNTIME_DIR:-/tmp}/ime-test"
 rm -rf "$work"
@@ -109,6 +110,27 @@ while read -r item code at line; do
 done <"$work/plan"
 [ ${#keys[@]} -gt 0 ] || { echo "FAIL: nothing to type"; exit 1; }
 
+# A custom word handed to the input method after the typing above (the engine has
+# looked up the codes typed), under a code that begins the first word's code and
+# is no item's own: the framework must forget what it looked up before.
+custom_word="学而时习"
+# Before the hand-over that code is typed slowly under IBus, so that the engine
+# looks it up and keeps its candidates: warm_item, the first of them, is committed.
+read -r custom_code warm_item < <(python3 - "$items" "$(sed -n '2p' "$work/plan" | cut -d' ' -f2)" <<'PY'
+import sys
+rows = []
+for line in open(sys.argv[1], encoding="utf-8"):
+    item, code, short, freq = line.rstrip("\n").split("\t")
+    rows += [(item, c, int(freq)) for c in [code] + [s for s in short.split(",") if s]]
+codes = {c for _, c, _ in rows}
+typed = sys.argv[2]
+custom = next(typed[:n] for n in range(len(typed) - 1, 0, -1) if typed[:n] not in codes)
+# IBus lists longer codes the more frequent first, then the shorter code first.
+warm = min((r for r in rows if r[1].startswith(custom)), key=lambda r: (-r[2], len(r[1]), r[1]))
+print(custom, warm[0])
+PY
+)
+
 # --- X server
 start_xvfb 1024x768x24
 
@@ -143,7 +165,7 @@ type_into() {
     fail "$name: asking without waiting did not give '$opened': $(grep '^queried:' "$log")"
   fi
   sleep 0.3
-  xdotool key --delay 60 "${keys[@]}"
+  xdotool key --delay "${key_delay:-60}" "${keys[@]}"
   # Switched back to English, digits are typed as they are.
   if wait_for 80 grep -qx ENGLISH "$log"; then
     grep '^close:' "$log"
@@ -168,6 +190,52 @@ type_into() {
   fi
   echo "--- key and input-method events reaching the line edit under $name:"
   cat "$work/events-$name.log"
+}
+
+# add_and_type <framework> <QT_IM_MODULE>: hands the custom word over as the
+# program does after adding it, then types its code into a new line edit.
+add_and_type() {
+  local name="$1" module="$2" out start expected keys key_delay
+  if [ "$module" = ibus ]; then
+    expected="$warm_item" key_delay=500
+    # shellcheck disable=SC2206
+    keys=($(echo "$custom_code" | sed 's/./& /g') space)
+    echo "typing ${keys[*]} slowly for $warm_item, before the hand-over"
+    type_into "$name" "$module"
+    key_delay=60
+  fi
+  start=$(date +%s%N)
+  out="$(QT_IM_MODULE="$module" timeout 20 "$probe" --add-word "$custom_word:$custom_code" 2>&1)"
+  echo "$out" | grep -E '^(handover|message)'
+  if grep -q '^message:' <<<"$out"; then fail "$name: handing the custom word over failed"; fi
+  expected="$custom_word"
+  # shellcheck disable=SC2206
+  keys=($(echo "$custom_code" | sed 's/./& /g') space)
+  echo "typing ${keys[*]} for the custom word $custom_word"
+  type_into "$name" "$module" && true
+  if grep -qx "text: $custom_word" "$work/lineedit-$name.log"; then
+    pass "$name: the custom word typed with its code $custom_code," \
+      "$(( ($(date +%s%N) - start) / 1000000 )) ms after the hand-over began"
+  fi
+  if [ "$module" = ibus ]; then
+    # The setting turned over to make the engine look up again is back.
+    [ "$(gsettings get org.freedesktop.ibus.engine.table:/org/freedesktop/ibus/engine/table/qorvan/ \
+      onechar)" = false ] && pass "IBus: the engine's setting onechar is back to false" ||
+      fail "IBus: onechar should be false again"
+  fi
+}
+
+# start_keeper <QT_IM_MODULE>: a second line edit that holds on to the input method
+# (its own input context) until the script ends, so that the engine lives on
+# between the line edits as it does on a desktop with other programs open.
+start_keeper() {
+  local log="$work/keeper.log" wid
+  QT_QPA_PLATFORM=xcb QT_IM_MODULE="$1" "$lineedit" --expect "never typed" --timeout 120000 \
+    --title trevix-ime-keeper >"$log" 2>&1 &
+  pids+=($!)
+  wid="$(timeout 10 xdotool search --sync --onlyvisible --name '^trevix-ime-keeper$' | head -1)"
+  [ -n "$wid" ] && xdotool windowfocus --sync "$wid" && wait_for 80 grep -q '^READY' "$log" ||
+    fail "the keeping line edit did not get the input method"
 }
 
 # check_probe <framework> <expected ime id> <expected english id> <probe output>
@@ -195,7 +263,9 @@ run_ibus() {
   grep -qx 'close: xkb:us::eng' <<<"$out" && pass "IBus: switched back to English" ||
     fail "IBus: switching to English did not read back"
 
+  start_keeper ibus
   type_into IBus ibus
+  add_and_type IBus ibus
   stop_ibus
   cleanup_keep_x
 }
@@ -221,6 +291,9 @@ run_fcitx() {
   # putting the table into the current group first.
   type_into "Fcitx 5" fcitx
   local log="$work/lineedit-Fcitx 5.log"
+  cp "$log" "$work/lineedit-first.log"
+  add_and_type "Fcitx 5" fcitx
+  log="$work/lineedit-first.log"
   grep -q '^open: qorvan ' "$log" && pass "Fcitx 5: switched to qorvan" ||
     fail "Fcitx 5: switching to the input method did not read back"
   grep -qx 'close: keyboard-gb' "$log" && pass "Fcitx 5: switched back to the user's keyboard" ||

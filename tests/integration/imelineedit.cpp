@@ -88,6 +88,8 @@ int main(int argc, char **argv) {
         {QStringLiteral("expect"), QStringLiteral("Text to wait for."), QStringLiteral("text")});
     parser.addOption({QStringLiteral("timeout"), QStringLiteral("Milliseconds to wait."),
                       QStringLiteral("ms"), QStringLiteral("15000")});
+    parser.addOption({QStringLiteral("title"), QStringLiteral("The window's title."),
+                      QStringLiteral("text"), QStringLiteral("trevix-ime-lineedit")});
     parser.addOption({QStringLiteral("then-english"),
                       QStringLiteral("Text to wait for after switching to English."),
                       QStringLiteral("text")});
@@ -106,7 +108,7 @@ int main(int argc, char **argv) {
             .arg(state.inputMethod.ImeLayoutHandle, state.inputMethod.EnglishLayoutHandle));
 
     QWidget window;
-    window.setWindowTitle(QStringLiteral("trevix-ime-lineedit"));
+    window.setWindowTitle(parser.value(QStringLiteral("title")));
     auto *layout = new QVBoxLayout(&window);
     auto *edit = new QLineEdit(&window);
     layout->addWidget(edit);

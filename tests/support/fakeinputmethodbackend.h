@@ -15,8 +15,11 @@ public:
     QStringList activations; // every id passed to activate(), in order
     QString current;         // the active input method
     int listCalls = 0;
+    QString framework = QStringLiteral("fake"); // frameworkName()
+    QStringList reloads;                        // every id passed to reloadUserPhrases(), in order
 
-    QString frameworkName() const override { return QStringLiteral("fake"); }
+    QString frameworkName() const override { return framework; }
+    void reloadUserPhrases(const QString &id) override { reloads << id; }
     std::optional<QList<InputMethodInfo>> list() override {
         ++listCalls;
         if (!reachable)

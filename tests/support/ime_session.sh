@@ -97,6 +97,8 @@ start_ibus() {
     ibus-table-createdb -n "$db" -s "$tables/qorvan.ibus.txt" >/dev/null ||
       { fail "IBus: ibus-table-createdb failed"; return 1; }
   fi
+  # No user phrases or looked-up codes of an earlier run.
+  rm -rf "$XDG_DATA_HOME/ibus-table/tables"
   mkdir -p "$XDG_DATA_HOME/ibus-table/byo-tables" "$HOME/.ibus/byo-tables"
   cp "$db" "$XDG_DATA_HOME/ibus-table/byo-tables/qorvan.db"
   cp "$db" "$HOME/.ibus/byo-tables/qorvan.db"
@@ -129,6 +131,7 @@ start_fcitx() {
     libime_tabledict "$tables/qorvan.fcitx.txt" "$dict" ||
       { fail "Fcitx 5: libime_tabledict failed"; return 1; }
   fi
+  rm -f "$XDG_DATA_HOME/fcitx5/table/qorvan.user.dict" # no user phrases of an earlier run
   mkdir -p "$XDG_DATA_HOME/fcitx5/inputmethod" "$XDG_DATA_HOME/fcitx5/table"
   cp "$tables/qorvan.conf" "$XDG_DATA_HOME/fcitx5/inputmethod/qorvan.conf"
   cp "$dict" "$XDG_DATA_HOME/fcitx5/table/qorvan.main.dict"

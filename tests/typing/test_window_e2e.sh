@@ -14,7 +14,9 @@
 # saves the statistics report, the word list and the text as an example through
 # its real file dialogs; the files must hold the test's figures, and the example,
 # opened again through "打开分词例文(&E)…", must give the same text and the same
-# result in a second test.
+# result in a second test. Before the text is opened the window adds a custom word
+# with a new code through its dialog; the text holds that word, typed with that
+# code: the input method must know it at once.
 #
 # Usage: test_window_e2e.sh <trevix-test-window-driver> <built table folder> <app dir>
 # Exit 0 passed, 1 failed, 77 skipped (a framework cannot start here; never in CI).
@@ -70,15 +72,27 @@ for i in range(5):
 # Letters and digits: typed on the English keyboard, one key each (no Space), in
 # one burst; the digit would start a code under the Qorvan input method.
 plan.insert(9, ("ab1", None))
+# A custom word that the window adds before it opens the text: three characters
+# that are no item, under a new code (no item's code begins with it), typed as
+# one word after the first.
+items = {item for item, _, _ in rows}
+codes = {code for _, code, _ in rows}
+pool = [item for item, code, freq in rows
+        if len(item) == 1 and item.isalpha() and item not in used]
+custom = next(w for w in ("".join(pool[i:i + 3]) for i in range(0, len(pool) - 2, 3))
+              if w not in items)
+new_code = next(c for c in ("%06d" % n for n in range(999999, 0, -1))
+                if c not in best_under and not any(c.startswith(k) for k in codes))
+plan.insert(1, (custom, new_code))
 text = "".join(item for item, _ in plan)
 typed = list(plan)
-typed[7] = spare  # a character, typed wrong
+typed[plan.index(chars[4])] = spare  # a character, typed wrong
 keys = [list(item) if code is None else list(code) + ["space"] for item, code in typed]
 bursts = [0] * 5
 for item, _ in typed[:-1]:  # the burst in progress at the end is not counted
     bursts[min(len(item), 5) - 1] += 1
 hz = sum(len(item) for item, code in plan if code is not None)
-json.dump({"text": text, "keys": keys, "nkeys": sum(len(k) for k in keys),
+json.dump({"text": text, "keys": keys, "custom": custom + ":" + new_code, "nkeys": sum(len(k) for k in keys),
            "total": len(text), "hz": hz,
            "accuracy": "%.2f%%" % (100 * (len(text) - 1) / len(text)),
            "right": len(text) - 1, "bursts": ",".join(map(str, bursts)),
@@ -94,7 +108,8 @@ bursts="$(plan bursts)"
 total="$(plan total)"
 hz="$(plan hz)"
 accuracy="$(plan accuracy)"
-echo "text: $text ($nkeys keys to send)"
+custom="$(plan custom)"
+echo "text: $text ($nkeys keys to send; the custom word ${custom%%:*}, code ${custom##*:})"
 
 # --- X server ----------------------------------------------------------------------
 start_xvfb 1280x1024x24
@@ -105,12 +120,21 @@ drive() {
   local name="$1" module="$2" ime="$3" log="$work/driver-$2.log" keys="$nkeys" status wid
   echo "== $name"
   rm -rf "$work/app" "$work/files" && mkdir -p "$work/app" "$work/files"
+  # Each framework gets the custom word from this run's add alone.
+  rm -f "$XDG_DATA_HOME/ibus-table/tables/qorvan-user.db"* "$XDG_DATA_HOME/ibus-table/tables/qorvan.cache" \
+    "$XDG_DATA_HOME/fcitx5/table/qorvan.user.dict"
   QT_QPA_PLATFORM=xcb QT_IM_MODULE="$module" "$driver" --app-dir "$work/app" \
     --data-dir "$appdata" --text "$work/text.txt" --keep-alnum --files "$work/files" \
-    --timeout 150000 >"$log" 2>&1 &
+    --add-word "$custom" --timeout 150000 >"$log" 2>&1 &
   local driver_pid=$!
   pids+=("$driver_pid")
 
+  if wait_for 300 grep -q "^ADDED ${custom/:/ } " "$log" &&
+    grep -q "^message: 自定义词：${custom%%:*}  成功加入自定义词库！" "$log"; then
+    pass "$name: the custom word ${custom%%:*} was added in $(sed -n 's/^ADDED .* //p' "$log") ms"
+  else
+    fail "$name: the custom word was not added"
+  fi
   if ! wait_for 300 grep -q '^STARTED ' "$log"; then
     fail "$name: the test did not start"
     cat "$log"

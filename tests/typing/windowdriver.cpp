@@ -9,6 +9,7 @@
 //   STATUS <text>                               (status panel 1 changed: a code hint)
 //   RESULT total=.. hz=.. time=.. accuracy=.. speed=.. eff=..
 //   COUNTS right=.. err=.. keys=.. words=a,b,c,d,e typed=<TypedText>
+//   ADDED <word> <code> <ms>                    (--add-word: the word was added)
 //   CLOSED <id of the active input method>      (after the test window closed)
 // and exits 0, or prints "TIMEOUT <step>" and exits 1 after --timeout ms.
 //
@@ -19,9 +20,14 @@
 // through "打开分词例文(&E)…" and its file dialog, prints "TEXT <text>" again and runs
 // a second test (STARTED, READY, RESULT and COUNTS again) before it closes.
 //
+// With --add-word <word>:<code>, before it opens the text the window adds that
+// custom word through "添加自定义词…" and its dialog, typed into the dialog's
+// boxes; ADDED tells how long the add took, handing the word to the input method
+// included.
+//
 // Usage: trevix-test-window-driver --app-dir <dir> --data-dir <dir> --text <file>
 //                                   [--keep-alnum] [--screenshot <png>] [--timeout <ms>]
-//                                   [--files <dir>]
+//                                   [--files <dir>] [--add-word <word>:<code>]
 // --keep-alnum opens the text with "过滤字母与数字" off, so that its letters and
 // digits stay to be typed.
 
@@ -37,12 +43,14 @@
 #include "widgets/clickablelabel.h"
 #include "widgets/picturebutton.h"
 #include "widgets/qtservices.h"
+#include "words/dlgaddword.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,6 +138,9 @@ int main(int argc, char **argv) {
                       QStringLiteral("Saves the report, word list and example there after the "
                                      "first test, opens the example and runs a second test."),
                       QStringLiteral("dir")});
+    parser.addOption({QStringLiteral("add-word"),
+                      QStringLiteral("Adds this custom word before the text is opened."),
+                      QStringLiteral("word:code")});
     parser.process(application);
     // The file dialogs are Qt's own, which the driver can answer on any desktop.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
@@ -146,6 +157,9 @@ int main(int argc, char **argv) {
     GivenFile files(parser.value(QStringLiteral("text")));
     coding::SystemClock clock;
     state.services = {&messages, &files, nullptr, &clock, nullptr};
+    state.inputMethod.handOverCustomWords = [&state](const QList<coding::CustomWord> &words) {
+        ime::HandOverCustomWords(state, words);
+    };
 
     const auto backend = ime::chooseInputMethodBackend();
     app::frmMain main(state);
@@ -159,6 +173,7 @@ int main(int argc, char **argv) {
 
     enum class Step {
         OpenTestWindow,
+        AddWord,
         OpenText,
         ChooseFile,
         Start,
@@ -174,6 +189,7 @@ int main(int argc, char **argv) {
     QTimer poll;
     poll.setInterval(50);
     int round = 1;
+    bool addRequested = false;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         // A file dialog of the window: typed into and accepted as a user would.
         if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
@@ -193,8 +209,30 @@ int main(int argc, char **argv) {
         case Step::OpenTestWindow:
             if (!main.isVisible())
                 return;
-            step = Step::OpenText;
+            step = parser.isSet(QStringLiteral("add-word")) ? Step::AddWord : Step::OpenText;
             later([&] { main.Image1[0]->clicked(); }); // the picture button "分词测试"
+            return;
+        case Step::AddWord:
+            if (!window)
+                return;
+            if (auto *dialog = visibleWindow<words::DlgAddWord>()) {
+                const QString given = parser.value(QStringLiteral("add-word"));
+                const QString word = given.section(QLatin1Char(':'), 0, 0);
+                const QString code = given.section(QLatin1Char(':'), 1);
+                step = Step::OpenText;
+                dialog->txtWord->setFocus();
+                dialog->txtWord->insert(word); // the library proposes a code
+                dialog->txtCode->clear();
+                dialog->txtCode->insert(code);
+                QElapsedTimer took;
+                took.start();
+                dialog->cmdAddWord->click();
+                say(QStringLiteral("ADDED %1 %2 %3").arg(word, code).arg(took.elapsed()));
+                dialog->cmdExit->click();
+            } else if (!addRequested) {
+                addRequested = true;
+                later([window] { window->mnuAddWord->trigger(); });
+            }
             return;
         case Step::OpenText:
             if (!window)

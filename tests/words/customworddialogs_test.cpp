@@ -34,8 +34,12 @@ struct Fixture {
     coding::FakeMessages messages;
     coding::FakeFiles files;
     coding::FakeBeep beep;
+    QList<QList<coding::CustomWord>> handedOver; // each hand-over to the input method
 
     Fixture() {
+        state.inputMethod.handOverCustomWords = [this](const QList<coding::CustomWord> &words) {
+            handedOver.append(words);
+        };
         state.services.setMessages(&messages);
         state.services.setFiles(&files);
         state.services.setBeep(&beep);
@@ -145,6 +149,12 @@ private slots:
         QVERIFY(d.txtWord->text().isEmpty() && d.txtCode->text().isEmpty());
         QVERIFY(!d.cmdAddWord->isEnabled());
         QVERIFY(d.isVisible()); // ready for the next word
+        // Only a word the library took reaches the input method.
+        const QList<QList<coding::CustomWord>> expected =
+            result == 0 ? QList<QList<coding::CustomWord>>{{{QStringLiteral("我们"),
+                                                             QStringLiteral("2328")}}}
+                        : QList<QList<coding::CustomWord>>{};
+        QCOMPARE(f.handedOver, expected);
     }
 
     void aResultFileIsShownAndItsSelectionGoesToTheWord() {
@@ -235,6 +245,10 @@ private slots:
                  (QStringList{QStringLiteral("add:232800:我们"), QStringLiteral("add:321304:学习"),
                               QStringLiteral("add:0:Word")}));
         QCOMPARE(f.messages.lastText(), QStringLiteral("2 条自定义词成功加入自定义词库！"));
+        // The words added, at once: not the one that existed.
+        QCOMPARE(f.handedOver, (QList<QList<coding::CustomWord>>{
+                                   {{QStringLiteral("我们"), QStringLiteral("232800")},
+                                    {QStringLiteral("Word"), QStringLiteral("0")}}}));
         QCOMPARE(f.messages.shown.last().icon, MsgIcon::Information);
         QVERIFY(!d.isVisible());
 
@@ -244,6 +258,7 @@ private slots:
         QCOMPARE(empty.gridWordList->rowCount(), 0);
         QTest::mouseClick(empty.OKButton, Qt::LeftButton);
         QCOMPARE(f.messages.lastText(), QStringLiteral("0 条自定义词成功加入自定义词库！"));
+        QCOMPARE(f.handedOver.size(), 1); // nothing to hand over the second time
     }
 
     void aDictionaryThatCannotBeOpenedStopsTheList() {
@@ -257,6 +272,9 @@ private slots:
         QCOMPARE(f.messages.lastText(), QStringLiteral("打开自定义词库失败，无法加入自定义词！"));
         QCOMPARE(f.messages.shown[0].icon, MsgIcon::Critical);
         QVERIFY(d.isVisible());
+        // The word added before the failure is typeable all the same.
+        QCOMPARE(f.handedOver, (QList<QList<coding::CustomWord>>{
+                                   {{QStringLiteral("我们"), QStringLiteral("232800")}}}));
     }
 };
 
