@@ -162,4 +162,17 @@ int Session::countdownTick() {
     return std::max(m_remainingSeconds, 0);
 }
 
+qint64 Session::elapsedMs() const {
+    switch (m_phase) {
+    case Phase::Running:
+        return m_startTime.msecsTo(m_state.services.clock().now()) - m_pausedMs;
+    case Phase::Paused:
+        return m_startTime.msecsTo(m_pauseStartTime) - m_pausedMs;
+    case Phase::Ended:
+        return m_state.test.TestDuration;
+    default:
+        return 0;
+    }
+}
+
 } // namespace typing

@@ -82,6 +82,9 @@ public:
     void keyReleased();
     void moveRight();
     void moveLeft();
+    // The time the test has run so far, pauses not counted (TestDuration once it
+    // has ended); 0 before a test.
+    qint64 elapsedMs() const;
     // The item whose codes F2 shows.
     QString hintItem() const { return m_check.hintItem(); }
 

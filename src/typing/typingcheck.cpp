@@ -42,6 +42,7 @@ void TypingCheck::start() {
     m_state.test.KeyPressCount = 0;
     m_state.test.TypedWordCounts.fill(0);
     m_burst.reset();
+    m_wrongTyped.clear();
     m_position = 0;
     m_active = true;
     m_marked = !m_text.isEmpty();
@@ -86,6 +87,10 @@ bool TypingCheck::checkTyped(const QString &typed) {
             for (int k = 0; k < len; ++k)
                 m_marks[size_t(m_position + k)] = result;
         }
+        if (result == Mark::Wrong)
+            m_wrongTyped.insert(m_position, typedChar.toString());
+        else if (was == Mark::Wrong)
+            m_wrongTyped.remove(m_position);
         select(cursor, m_position);
         cursor.mergeCharFormat(result == Mark::Right ? m_rightFormat : m_wrongFormat);
 
@@ -173,6 +178,20 @@ void TypingCheck::moveTo(int position) {
         return;
     m_position = position;
     publishMark();
+}
+
+} // namespace typing
+
+namespace typing {
+
+QList<TypingCheck::WrongCharacter> TypingCheck::wrongCharacters() const {
+    QList<WrongCharacter> wrong;
+    for (int position = 0; position < length(); position += charLength(position)) {
+        if (m_marks[size_t(position)] == Mark::Wrong)
+            wrong.append({position, m_text.mid(position, charLength(position)),
+                          m_wrongTyped.value(position)});
+    }
+    return wrong;
 }
 
 } // namespace typing

@@ -10,6 +10,8 @@
 #include "coding/appstate.h"
 
 #include <QFont>
+#include <QHash>
+#include <QList>
 #include <QTextCharFormat>
 
 #include <cstdint>
@@ -70,6 +72,15 @@ public:
     qint64 lastInputTick() const { return m_lastInputTick; }
     int burstLength() const { return m_burst.burstLength(); }
     Mark markAt(int position) const;
+    // A character marked wrong: where, the text's character and what was typed
+    // there (the last time).
+    struct WrongCharacter {
+        int position;
+        QString expected;
+        QString typed;
+    };
+    // The characters marked wrong now, in the order of the text.
+    QList<WrongCharacter> wrongCharacters() const;
 
     // The marked character: the current one while the check runs. It is marked
     // by the view, not in the document's formats, so that marking never lays the
@@ -90,8 +101,9 @@ private:
 
     coding::AppState &m_state;
     QTextDocument &m_doc;
-    QString m_text;            // the text as it was when the test started
-    std::vector<Mark> m_marks; // one per position (both halves of a pair alike)
+    QString m_text;                   // the text as it was when the test started
+    std::vector<Mark> m_marks;        // one per position (both halves of a pair alike)
+    QHash<int, QString> m_wrongTyped; // what was typed at each position marked wrong
     QTextCharFormat m_rightFormat, m_wrongFormat;
     BurstCounter m_burst;
     qint64 m_lastInputTick = 0;
