@@ -10,12 +10,16 @@
 #include "coding/appstate.h"
 #include "coding/colorref.h"
 #include "coding/textcolouring.h"
+#include "stats/resultfigures.h"
 #include "typing/typingcheck.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -114,6 +118,27 @@ void BM_CheckNextToLastCharacter(benchmark::State &st) {
 // typing the text before.
 BENCHMARK(BM_CheckLastCharacter)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CheckNextToLastCharacter)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+// The status bar's live figures, renewed once a second while a test runs (never
+// by a typed character): computed and shown in a shown window's status bar, laid
+// out and painted.
+void BM_LiveFiguresRenewed(benchmark::State &st) {
+    QMainWindow window;
+    auto *label = new QLabel;
+    window.statusBar()->addWidget(new QLabel(QStringLiteral("欢迎")), 1);
+    window.statusBar()->addPermanentWidget(label);
+    window.resize(800, 600);
+    window.show();
+    QApplication::processEvents();
+    int right = 0;
+    for (auto _ : st) {
+        ++right;
+        label->setText(stats::liveFiguresText(95000 + right, right, 3));
+        label->repaint();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_LiveFiguresRenewed)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

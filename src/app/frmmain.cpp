@@ -1,5 +1,7 @@
 #include "frmmain.h"
 
+#include "history/frmhistory.h"
+
 #include "frmabout.h"
 #include "helpviewer.h"
 #include "ime/inputmethod.h"
@@ -130,6 +132,9 @@ void frmMain::buildMenus() {
     mnuFcTest->setObjectName(QStringLiteral("mnuFcTest"));
     mnuPreSplit = mnuSplit->addAction(QStringLiteral("分词结果处理"));
     mnuPreSplit->setObjectName(QStringLiteral("mnuPreSplit"));
+    mnuSplit->addSeparator();
+    mnuHistory = mnuSplit->addAction(QStringLiteral("成绩记录"));
+    mnuHistory->setObjectName(QStringLiteral("mnuHistory"));
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("帮助"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -144,6 +149,7 @@ void frmMain::buildMenus() {
 
     connect(mnuFcTest, &QAction::triggered, this, [this] { Image1_Click(0); });
     connect(mnuPreSplit, &QAction::triggered, this, [this] { Image1_Click(1); });
+    connect(mnuHistory, &QAction::triggered, this, [this] { history::showHistory(m_state, this); });
     connect(mnuHelpTopic, &QAction::triggered, this, &frmMain::mnuHelpTopic_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
     connect(mnuExit, &QAction::triggered, this, [this] { Image1_Click(3); });

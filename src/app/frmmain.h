@@ -133,6 +133,7 @@ public:
     QMenu *mnuSplit;
     QAction *mnuFcTest;
     QAction *mnuPreSplit;
+    QAction *mnuHistory; // the results history (成绩记录)
     QMenu *mnuHelp;
     QAction *mnuHelpTopic;
     QAction *mnuAbout;

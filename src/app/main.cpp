@@ -2,6 +2,7 @@
 #include "coding/appstate.h"
 #include "coding/marviklibrary.h"
 #include "coding/textcolouring.h"
+#include "history/resultshistory.h"
 #include "ime/inputmethod.h"
 #include "prepare/frmpresplit.h"
 #include "startup.h"
@@ -41,6 +42,10 @@ int main(int argc, char *argv[]) {
     coding::SystemClock clock;
     widgets::QtBeep beep;
     state.services = {&messages, &files, &colors, &clock, &beep};
+    // The learner's results history, opened when a test first ends or the history
+    // window opens.
+    history::ResultsHistory results(history::ResultsHistory::defaultPath());
+    state.history = &results;
 
     // The input-method framework that runs on this desktop (null when none does);
     // it lives as long as the program.

@@ -18,6 +18,9 @@
 namespace ime {
 class InputMethodBackend; // src/ime/inputmethodbackend.h
 }
+namespace history {
+class ResultsHistory; // src/history/resultshistory.h
+}
 
 namespace coding {
 
@@ -129,6 +132,8 @@ struct AppState {
     DerivedStats derived;   // the statistics windows
     EditorHandover editor;  // the open-file dialog and the editor
     InputMethodState inputMethod;
+    // The learner's results history (not owned; null: nothing is recorded).
+    history::ResultsHistory *history = nullptr;
 
     // A new text under test: its classes are counted from its tags, and the record
     // of the last test and everything derived go.

@@ -89,6 +89,14 @@ DlgResult::DlgResult(coding::AppState &state, const QString &testText,
     cmdOk->setDefault(true);
     connect(cmdMorInfo, &QPushButton::clicked, this, &DlgResult::cmdMorInfo_Click);
     connect(cmdOk, &QPushButton::clicked, this, &DlgResult::cmdOk_Click);
+    cmdHistory = new QPushButton(QStringLiteral("成绩记录(&H)…"), this);
+    cmdHistory->setObjectName(QStringLiteral("cmdHistory"));
+    cmdHistory->setAutoDefault(false);
+    cmdHistory->hide();
+    connect(cmdHistory, &QPushButton::clicked, this, [this] {
+        if (m_openHistory)
+            m_openHistory();
+    });
 
     auto *frames = new QHBoxLayout;
     frames->setSpacing(16);
@@ -97,6 +105,8 @@ DlgResult::DlgResult(coding::AppState &state, const QString &testText,
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdMorInfo);
+    buttons->addSpacing(24);
+    buttons->addWidget(cmdHistory);
     buttons->addSpacing(24);
     buttons->addWidget(cmdOk);
     buttons->addStretch(1);
@@ -164,6 +174,11 @@ void DlgResult::reject() {
     if (m_restoreTestText)
         m_restoreTestText();
     QDialog::reject();
+}
+
+void DlgResult::setOpenHistory(std::function<void()> openHistory) {
+    m_openHistory = std::move(openHistory);
+    cmdHistory->setVisible(bool(m_openHistory));
 }
 
 } // namespace stats

@@ -37,6 +37,8 @@ public:
 
     void cmdMorInfo_Click();
     void cmdOk_Click();
+    // Shows "成绩记录(&H)…", which calls openHistory (the results history).
+    void setOpenHistory(std::function<void()> openHistory);
 
     // Controls, named as in the dialog's design.
     QGroupBox *Frame1;
@@ -45,6 +47,7 @@ public:
     QLabel *label2, *lblTime, *label4, *lblRgtRate, *label6, *lblRate, *label7, *lblEffRate;
     QPushButton *cmdMorInfo;
     QPushButton *cmdOk;
+    QPushButton *cmdHistory; // hidden until setOpenHistory
 
 public slots:
     void reject() override;
@@ -56,6 +59,7 @@ private:
     QString m_testText;
     std::function<void()> m_restoreTestText;
     bool m_leaving = false;
+    std::function<void()> m_openHistory;
 };
 
 } // namespace stats

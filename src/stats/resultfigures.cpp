@@ -36,4 +36,13 @@ ResultFigures computeResultFigures(int rightCount, int errCount, qint64 duration
     return f;
 }
 
+QString liveFiguresText(qint64 elapsedMs, int rightCount, int errCount, int remainingSeconds) {
+    const ResultFigures f = computeResultFigures(rightCount, errCount, elapsedMs);
+    const QString time = remainingSeconds >= 0 ? QStringLiteral("剩余 ") +
+                                                     formatDuration(qint64(remainingSeconds) * 1000)
+                                               : QStringLiteral("用时 ") + f.duration;
+    return QStringLiteral("%1  速度 %2  正确率 %3")
+        .arg(time, f.speed, rightCount + errCount > 0 ? f.accuracy : QStringLiteral("—"));
+}
+
 } // namespace stats

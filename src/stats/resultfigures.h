@@ -20,6 +20,11 @@ QString formatDuration(qint64 ms);
 // rounded to the nearest whole number, halves to the even neighbour.
 ResultFigures computeResultFigures(int rightCount, int errCount, qint64 durationMs);
 
+// The status bar's figures while a test runs: "用时 0:01:23  速度 40字/分  正确率
+// 98.00%", or with the time limited "剩余 0:03:37 ..." (remainingSeconds >= 0);
+// the accuracy is "—" until something is typed.
+QString liveFiguresText(qint64 elapsedMs, int rightCount, int errCount, int remainingSeconds = -1);
+
 // Rounds to the nearest integer, halves to the even neighbour (12.5 -> 12, 13.5 -> 14).
 qint64 roundHalfEven(double value);
 

@@ -9,10 +9,14 @@
 #include "coding/codelookup.h"
 #include "coding/settings.h"
 #include "coding/textcolouring.h"
+#include "history/dlgreview.h"
+#include "history/frmhistory.h"
+#include "history/historyfigures.h"
 #include "options/frmoptions.h"
 #include "prepare/filterfiles.h"
 #include "prepare/frmopenfile.h"
 #include "stats/dlgresult.h"
+#include "stats/resultfigures.h"
 #include "widgets/centring.h"
 #include "widgets/layout.h"
 #include "widgets/messages.h"
@@ -185,6 +189,14 @@ void frmFcTest::buildControls() {
         else
             StatusBar1->addPermanentWidget(panel);
     }
+    lblLiveFigures = new QLabel(StatusBar1);
+    lblLiveFigures->setObjectName(QStringLiteral("lblLiveFigures"));
+    lblLiveFigures->setContentsMargins(6, 0, 6, 0);
+    StatusBar1->insertPermanentWidget(1, lblLiveFigures); // after the message panel
+    tmrLiveFigures = new QTimer(this);
+    tmrLiveFigures->setObjectName(QStringLiteral("tmrLiveFigures"));
+    tmrLiveFigures->setInterval(1000);
+    connect(tmrLiveFigures, &QTimer::timeout, this, &frmFcTest::showLiveFigures);
     StatusBar1Panels[1]->setMinimumWidth(90);
     StatusBar1Panels[2]->setToolTip(QStringLiteral("数字锁定"));
 }
@@ -207,6 +219,11 @@ void frmFcTest::buildMenus() {
     mnuCalc->setObjectName(QStringLiteral("mnuCalc"));
     item(mnuCalc, mnuStaInfo, "mnuStaInfo", "统计信息(&C)…");
     item(mnuCalc, mnuStaSave, "mnuStaSave", "保存结果(&S)…");
+    mnuCalc->addSeparator();
+    item(mnuCalc, mnuReview, "mnuReview", "错误回顾(&R)…");
+    item(mnuCalc, mnuHistory, "mnuHistory", "成绩记录(&H)…");
+    connect(mnuReview, &QAction::triggered, this, &frmFcTest::showReview);
+    connect(mnuHistory, &QAction::triggered, this, [this] { history::showHistory(m_state, this); });
 
     connect(mnuOpenTestFile, &QAction::triggered, this, &frmFcTest::mnuOpenTestFile_Click);
     connect(mnuStaInfo, &QAction::triggered, this, &frmFcTest::mnuStaInfo_Click);
@@ -280,6 +297,13 @@ void frmFcTest::applyPhase(Phase phase) {
     mnuSaveResult->setEnabled(hasText && !inProgress && m_state.settings.NeedFc);
     // Custom words can be added whenever no test runs.
     mnuAddWord->setEnabled(!inProgress);
+    mnuReview->setEnabled(!inProgress && m_lastTest.has_value());
+    mnuHistory->setEnabled(!inProgress && m_state.history);
+    if (inProgress)
+        tmrLiveFigures->start();
+    else
+        tmrLiveFigures->stop();
+    showLiveFigures();
 
     CmdPauTest->setEnabled(inProgress);
     CmdPauTest->setText(phase == Phase::Paused ? kResumeCaption : kPauseCaption);
@@ -390,13 +414,46 @@ void frmFcTest::CmdEndTest_Click() {
     if (!m_session.running())
         return;
     m_session.end();
-    showResult();
+    testEnded();
 }
 
 void frmFcTest::showResult() {
     stats::DlgResult dialog(
         m_state, mainText->document()->toRawText(), [this] { restoreTestText(); }, this);
+    if (m_state.history)
+        dialog.setOpenHistory([this, &dialog] { history::showHistory(m_state, &dialog); });
     execDialog(dialog);
+}
+
+void frmFcTest::testEnded() {
+    showLiveFigures();
+    QList<history::Mistake> mistakes;
+    for (const auto &wrong : m_session.check().wrongCharacters())
+        mistakes.append({wrong.position, wrong.expected, wrong.typed});
+    m_lastTest = history::detailOfTest(m_state, mistakes, m_state.services.clock().now());
+    if (m_state.history)
+        m_state.history->recordAndTell(*m_lastTest, m_state.services.messages());
+    applyPhase(m_session.phase());
+    showResult();
+}
+
+void frmFcTest::showReview() {
+    if (!m_lastTest)
+        return;
+    history::DlgReview review(m_state, *m_lastTest, this);
+    execDialog(review);
+}
+
+void frmFcTest::showLiveFigures() {
+    if (m_session.phase() != Phase::Running && m_session.phase() != Phase::Paused &&
+        m_session.phase() != Phase::Ended) {
+        lblLiveFigures->clear();
+        return;
+    }
+    const bool countdown = m_state.settings.IsLimitTime && m_session.phase() != Phase::Ended;
+    lblLiveFigures->setText(stats::liveFiguresText(m_session.elapsedMs(), m_state.test.RightCount,
+                                                   m_state.test.ErrCount,
+                                                   countdown ? m_session.remainingSeconds() : -1));
 }
 
 void frmFcTest::restoreTestText() {
@@ -426,7 +483,7 @@ void frmFcTest::tmpText_Typed(const QString &typed) {
         return;
     }
     // The result opens once the input box has finished with this input.
-    QMetaObject::invokeMethod(this, &frmFcTest::showResult, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &frmFcTest::testEnded, Qt::QueuedConnection);
 }
 
 void frmFcTest::tmpText_KeyDown(int key) {
@@ -528,7 +585,7 @@ void frmFcTest::tmrLimitTime_Timer() {
     const bool wasRunning = m_session.running();
     StatusBar1Panels[1]->setText(formatCountdown(m_session.countdownTick()));
     if (wasRunning && m_session.phase() == Phase::Ended)
-        showResult();
+        testEnded();
 }
 
 // --- Buttons and menus ----------------------------------------------------------
@@ -663,7 +720,7 @@ void frmFcTest::closeEvent(QCloseEvent *event) {
             return;
         }
         m_session.end();
-        showResult();
+        testEnded();
     }
     Form_Unload();
     event->accept();

@@ -22,6 +22,7 @@
 
 #include "coding/appstate.h"
 #include "coding/candidates.h"
+#include "history/resultshistory.h"
 #include "prepare/textreceiver.h"
 #include "widgets/layout.h"
 #include "widgets/lockkeys.h"
@@ -159,6 +160,13 @@ public:
     QMenu *mnuCalc;
     QAction *mnuStaInfo;
     QAction *mnuStaSave;
+    QAction *mnuReview;  // the review of the last test's mistakes
+    QAction *mnuHistory; // the results history
+    // While a test runs: the time it has run (or is left), the speed and the
+    // accuracy so far, renewed every second (never by the typing itself, which
+    // keeps the check of a character as quick as it was).
+    QLabel *lblLiveFigures;
+    QTimer *tmrLiveFigures;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -182,6 +190,11 @@ private:
     void placeInputBox();
     void followCurrentCharacter();
     void showResult();
+    // A test has just ended: it goes into the results history, then its result
+    // shows.
+    void testEnded();
+    void showReview();
+    void showLiveFigures();
     void restoreTestText();
     void popUp(QMenu &menu, const QWidget &button);
     void updateNumLockPanel();
@@ -200,6 +213,8 @@ private:
     bool m_imeQueryPending = false;
     // The text came from an example: its word list is not saved from here.
     bool m_textIsExample = false;
+    // The record of the last test that ended, for its review.
+    std::optional<history::TestDetail> m_lastTest;
     // The names of the installed input methods, asked once an unknown one is met.
     std::optional<QList<ime::InputMethodInfo>> m_imeNames;
     widgets::LockKeys m_lockKeys;

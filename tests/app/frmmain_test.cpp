@@ -326,8 +326,13 @@ void FrmMainTest::controlsAsDesigned() {
     QCOMPARE(bar[2], w.window.mnuExit);
     QCOMPARE(w.window.mnuExit->text(), QStringLiteral("退出"));
     QVERIFY(!w.window.mnuExit->menu());
-    QCOMPARE(w.window.mnuSplit->actions(),
-             (QList<QAction *>{w.window.mnuFcTest, w.window.mnuPreSplit}));
+    const QList<QAction *> split = w.window.mnuSplit->actions();
+    QCOMPARE(split.size(), 4);
+    QCOMPARE(split[0], w.window.mnuFcTest);
+    QCOMPARE(split[1], w.window.mnuPreSplit);
+    QVERIFY(split[2]->isSeparator());
+    QCOMPARE(split[3], w.window.mnuHistory);
+    QCOMPARE(w.window.mnuHistory->text(), QStringLiteral("成绩记录"));
     QCOMPARE(w.window.mnuHelp->actions(),
              (QList<QAction *>{w.window.mnuHelpTopic, w.window.mnuAbout}));
     QCOMPARE(w.window.mnuAbout->text(), QStringLiteral("关于..."));

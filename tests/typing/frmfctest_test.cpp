@@ -40,6 +40,8 @@
 #include <QTextLayout>
 #include <QTimer>
 
+#include "history/resultshistory.h"
+
 using coding::MsgIcon;
 using typing::frmFcTest;
 
@@ -679,6 +681,71 @@ private slots:
         QCOMPARE(w.results.size(), 1);
         QVERIFY(!f.tmrLimitTime->isActive());
         QVERIFY(f.Timer1->isActive());
+    }
+
+    void anEndedTestGoesIntoTheHistoryAndCanBeReviewed() {
+        Window w;
+        QTemporaryDir data;
+        history::ResultsHistory results(data.filePath(QStringLiteral("history.sqlite")));
+        w.state->history = &results;
+        QVERIFY(w.load());
+        frmFcTest &f = *w.window;
+        QVERIFY(!f.mnuReview->isEnabled()); // no test yet
+        QVERIFY(f.mnuHistory->isEnabled());
+        w.open(kText, kTags);
+        w.start();
+        QVERIFY(!f.mnuHistory->isEnabled());
+        // The live figures follow the typing and the clock.
+        QCOMPARE(f.lblLiveFigures->text(), QStringLiteral("用时 0:00:00  速度 0字/分  正确率 —"));
+        w.commit(QStringLiteral("我门"), kMinute);
+        QVERIFY(f.tmrLiveFigures->isActive());
+        QCOMPARE(f.tmrLiveFigures->interval(), 1000);
+        QVERIFY(QMetaObject::invokeMethod(f.tmrLiveFigures, "timeout"));
+        QCOMPARE(f.lblLiveFigures->text(),
+                 QStringLiteral("用时 0:01:00  速度 2字/分  正确率 50.00%"));
+        w.clock.advance(kMinute);
+        QVERIFY(QMetaObject::invokeMethod(f.tmrLiveFigures, "timeout"));
+        QCOMPARE(f.lblLiveFigures->text(),
+                 QStringLiteral("用时 0:02:00  速度 1字/分  正确率 50.00%"));
+        w.commit(QStringLiteral("学习好。"), 0);
+        QTRY_COMPARE(w.results.size(), 1);
+        QVERIFY(!f.tmrLiveFigures->isActive());
+
+        QString error;
+        const auto entries = results.entries(&error);
+        QVERIFY2(entries && entries->size() == 1, qPrintable(error));
+        QCOMPARE(entries->at(0).rightCount, 5);
+        QCOMPARE(entries->at(0).wrongCount, 1);
+        QCOMPARE(entries->at(0).textHead, kText);
+        QCOMPARE(entries->at(0).durationMs, 2 * kMinute);
+        const auto detail = results.detail(entries->at(0).id, &error);
+        QVERIFY(detail);
+        QCOMPARE(detail->mistakes,
+                 (QList<history::Mistake>{{1, QStringLiteral("们"), QStringLiteral("门")}}));
+        QCOMPARE(detail->tags, kTags);
+
+        // The result dialog reaches the history; the menu the review.
+        QVERIFY(f.mnuReview->isEnabled());
+        f.mnuReview->trigger();
+        QCOMPARE(w.dialogs.last(), QStringLiteral("history::DlgReview"));
+        // Seeing the result again records nothing more.
+        f.mnuStaInfo->trigger();
+        QCOMPARE(results.entries(&error)->size(), 1);
+    }
+
+    void aFailureToRecordIsToldOnceAndTheResultShows() {
+        Window w;
+        history::ResultsHistory full(QStringLiteral("/dev/full"));
+        w.state->history = &full;
+        QVERIFY(w.load());
+        for (int round = 0; round < 2; ++round) {
+            w.open(kText, kTags);
+            w.start();
+            w.commit(kText, kMinute);
+            QTRY_COMPARE(w.results.size(), round + 1);
+        }
+        QCOMPARE(w.messages.shown.size(), 1);
+        QVERIFY(w.messages.lastText().startsWith(QStringLiteral("这次测试的成绩未能记入成绩记录")));
     }
 
     void theClockShowsTheTimeOfDay() {

@@ -122,7 +122,7 @@ drive() {
   rm -rf "$work/app" "$work/files" && mkdir -p "$work/app" "$work/files"
   # Each framework gets the custom word from this run's add alone.
   rm -f "$XDG_DATA_HOME/ibus-table/tables/qorvan-user.db"* "$XDG_DATA_HOME/ibus-table/tables/qorvan.cache" \
-    "$XDG_DATA_HOME/fcitx5/table/qorvan.user.dict"
+    "$XDG_DATA_HOME/fcitx5/table/qorvan.user.dict" "$XDG_DATA_HOME/Trevix2006/history.sqlite"
   QT_QPA_PLATFORM=xcb QT_IM_MODULE="$module" "$driver" --app-dir "$work/app" \
     --data-dir "$appdata" --text "$work/text.txt" --keep-alnum --files "$work/files" \
     --add-word "$custom" --timeout 150000 >"$log" 2>&1 &
@@ -193,6 +193,9 @@ drive() {
   [ "$(grep -c "^COUNTS right=$right err=1 keys=$nkeys " "$log")" -eq 1 ] &&
     pass "$name: the second test on the example counts $right right, 1 wrong, $nkeys keys" ||
     fail "$name: the second test should count right=$right err=1 keys=$nkeys"
+  grep -q "^HISTORY tests=2 right=$right err=1 keys=$nkeys mistakes=1\$" "$log" &&
+    pass "$name: both tests are in the results history, the last with its figures and its mistake" ||
+    fail "$name: the history should hold 2 tests, the last right=$right err=1 keys=$nkeys"
   grep -q "^COUNTS right=$right err=1 " "$log" && pass "$name: $right characters right, 1 wrong" ||
     fail "$name: expected right=$right err=1"
   grep -q "^COUNTS .* words=$bursts " "$log" && pass "$name: bursts by length: $bursts" ||

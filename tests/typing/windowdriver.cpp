@@ -11,6 +11,7 @@
 //   COUNTS right=.. err=.. keys=.. words=a,b,c,d,e typed=<TypedText>
 //   ADDED <word> <code> <ms>                    (--add-word: the word was added)
 //   CLOSED <id of the active input method>      (after the test window closed)
+//   HISTORY tests=<n> right=.. err=.. keys=.. mistakes=..   (the newest recorded test)
 // and exits 0, or prints "TIMEOUT <step>" and exits 1 after --timeout ms.
 //
 // With --files <dir>, after the first result the window saves, each through the
@@ -34,6 +35,7 @@
 #include "app/frmmain.h"
 #include "coding/marviklibrary.h"
 #include "coding/textcolouring.h"
+#include "history/resultshistory.h"
 #include "ime/inputmethod.h"
 #include "prepare/frmopenfile.h"
 #include "stats/dlgresult.h"
@@ -157,6 +159,8 @@ int main(int argc, char **argv) {
     GivenFile files(parser.value(QStringLiteral("text")));
     coding::SystemClock clock;
     state.services = {&messages, &files, nullptr, &clock, nullptr};
+    history::ResultsHistory results(history::ResultsHistory::defaultPath());
+    state.history = &results;
     state.inputMethod.handOverCustomWords = [&state](const QList<coding::CustomWord> &words) {
         ime::HandOverCustomWords(state, words);
     };
@@ -317,6 +321,17 @@ int main(int argc, char **argv) {
             if (window)
                 return;
             say(QStringLiteral("CLOSED %1").arg(current()));
+            if (QString error; const auto tests = results.entries(&error)) {
+                const auto newest =
+                    tests->isEmpty() ? std::nullopt : results.detail(tests->first().id, &error);
+                if (newest)
+                    say(QStringLiteral("HISTORY tests=%1 right=%2 err=%3 keys=%4 mistakes=%5")
+                            .arg(tests->size())
+                            .arg(newest->entry.rightCount)
+                            .arg(newest->entry.wrongCount)
+                            .arg(newest->entry.keyPresses)
+                            .arg(newest->mistakes.size()));
+            }
             step = Step::Done;
             poll.stop();
             QCoreApplication::exit(0);
