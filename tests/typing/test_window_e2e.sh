@@ -19,6 +19,8 @@
 # code: the input method must know it at once.
 #
 # Usage: test_window_e2e.sh <trevix-test-window-driver> <built table folder> <app dir>
+# With TREVIX_E2E_RESULT_SHOT=<prefix> the screen with each first result dialog is
+# saved as <prefix>-ibus.png and <prefix>-fcitx.png, to look at.
 # Exit 0 passed, 1 failed, 77 skipped (a framework cannot start here; never in CI).
 set -uo pipefail
 
@@ -125,7 +127,8 @@ drive() {
     "$XDG_DATA_HOME/fcitx5/table/qorvan.user.dict" "$XDG_DATA_HOME/Trevix2006/history.sqlite"
   QT_QPA_PLATFORM=xcb QT_IM_MODULE="$module" "$driver" --app-dir "$work/app" \
     --data-dir "$appdata" --text "$work/text.txt" --keep-alnum --files "$work/files" \
-    --add-word "$custom" --timeout 150000 >"$log" 2>&1 &
+    --add-word "$custom" --timeout 150000 \
+    ${TREVIX_E2E_RESULT_SHOT:+--result-screenshot "$TREVIX_E2E_RESULT_SHOT-$module.png"} >"$log" 2>&1 &
   local driver_pid=$!
   pids+=("$driver_pid")
 

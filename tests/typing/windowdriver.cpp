@@ -58,6 +58,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QQueue>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -140,6 +141,9 @@ int main(int argc, char **argv) {
                       QStringLiteral("Saves the report, word list and example there after the "
                                      "first test, opens the example and runs a second test."),
                       QStringLiteral("dir")});
+    parser.addOption({QStringLiteral("result-screenshot"),
+                      QStringLiteral("Saves the screen with the first result dialog as a picture."),
+                      QStringLiteral("file")});
     parser.addOption({QStringLiteral("add-word"),
                       QStringLiteral("Adds this custom word before the text is opened."),
                       QStringLiteral("word:code")});
@@ -283,6 +287,9 @@ int main(int argc, char **argv) {
                         .arg(state.test.ErrCount)
                         .arg(state.test.KeyPressCount)
                         .arg(words.join(QLatin1Char(',')), state.test.TypedText, current()));
+                if (const QString file = parser.value(QStringLiteral("result-screenshot"));
+                    round == 1 && !file.isEmpty())
+                    result->screen()->grabWindow(0).save(file);
                 result->cmdOk->click();
                 if (round == 1 && !filesDir.isEmpty()) {
                     // The files of the test, then the example again for a second test.
