@@ -13,6 +13,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <functional>
 
 namespace history {
 
@@ -228,7 +229,7 @@ bool ResultsHistory::migrate(QString *error) {
     return true;
 }
 
-bool ResultsHistory::record(TestDetail &detail, QString *error) {
+bool ResultsHistory::write(QString *error, const std::function<bool(QSqlQuery &)> &body) {
     if (!open(error))
         return false;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
@@ -236,56 +237,66 @@ bool ResultsHistory::record(TestDetail &detail, QString *error) {
         return fail(
             error, QStringLiteral("无法写入成绩记录 %1：%2").arg(m_path, describe(db.lastError())));
     QSqlQuery q(db);
-    const TestEntry &e = detail.entry;
-    bool ok = true;
-    if (!detail.text.isEmpty()) {
-        ok = q.prepare(
-            QStringLiteral("INSERT OR IGNORE INTO texts (hash, text, tags) VALUES (?, ?, ?)"));
-        q.addBindValue(e.textHash);
-        q.addBindValue(detail.text);
-        q.addBindValue(detail.tags);
-        ok = ok && q.exec();
-    }
-    ok =
-        ok && q.prepare(QStringLiteral("INSERT INTO tests (%1) VALUES (NULL%2)")
-                            .arg(QLatin1String(kEntryColumns), QStringLiteral(", ?").repeated(17)));
-    if (ok) {
-        q.addBindValue(e.endedAt.toMSecsSinceEpoch());
-        q.addBindValue(e.textHash);
-        q.addBindValue(e.textHead);
-        q.addBindValue(e.durationMs);
-        q.addBindValue(e.total);
-        q.addBindValue(e.rightCount);
-        q.addBindValue(e.wrongCount);
-        q.addBindValue(e.accuracy);
-        q.addBindValue(e.speed);
-        q.addBindValue(e.effSpeed);
-        q.addBindValue(e.keyPresses);
-        q.addBindValue(e.keysPerChar);
-        for (int count : e.bursts)
-            q.addBindValue(count);
-        ok = q.exec();
-    }
-    const qint64 id = ok ? q.lastInsertId().toLongLong() : 0;
-    if (ok && !detail.mistakes.isEmpty()) {
-        ok = q.prepare(QStringLiteral(
-            "INSERT INTO mistakes (test_id, position, expected, typed) VALUES (?, ?, ?, ?)"));
-        for (qsizetype i = 0; ok && i < detail.mistakes.size(); ++i) {
-            const Mistake &m = detail.mistakes.at(i);
-            q.addBindValue(id);
-            q.addBindValue(m.position);
-            q.addBindValue(m.expected);
-            q.addBindValue(m.typed);
-            ok = q.exec();
-        }
-    }
+    const bool ok = body(q);
     if (!ok || !db.commit()) {
         const QString why = describe(ok ? db.lastError() : q.lastError());
         db.rollback();
         return fail(error, QStringLiteral("无法写入成绩记录 %1：%2").arg(m_path, why));
     }
-    detail.entry.id = id;
     return true;
+}
+
+bool ResultsHistory::record(TestDetail &detail, QString *error) {
+    qint64 id = 0;
+    const bool written = write(error, [&](QSqlQuery &q) {
+        const TestEntry &e = detail.entry;
+        bool ok = true;
+        if (!detail.text.isEmpty()) {
+            ok = q.prepare(
+                QStringLiteral("INSERT OR IGNORE INTO texts (hash, text, tags) VALUES (?, ?, ?)"));
+            q.addBindValue(e.textHash);
+            q.addBindValue(detail.text);
+            q.addBindValue(detail.tags);
+            ok = ok && q.exec();
+        }
+        ok = ok &&
+             q.prepare(QStringLiteral("INSERT INTO tests (%1) VALUES (NULL%2)")
+                           .arg(QLatin1String(kEntryColumns), QStringLiteral(", ?").repeated(17)));
+        if (ok) {
+            q.addBindValue(e.endedAt.toMSecsSinceEpoch());
+            q.addBindValue(e.textHash);
+            q.addBindValue(e.textHead);
+            q.addBindValue(e.durationMs);
+            q.addBindValue(e.total);
+            q.addBindValue(e.rightCount);
+            q.addBindValue(e.wrongCount);
+            q.addBindValue(e.accuracy);
+            q.addBindValue(e.speed);
+            q.addBindValue(e.effSpeed);
+            q.addBindValue(e.keyPresses);
+            q.addBindValue(e.keysPerChar);
+            for (int count : e.bursts)
+                q.addBindValue(count);
+            ok = q.exec();
+        }
+        id = ok ? q.lastInsertId().toLongLong() : 0;
+        if (ok && !detail.mistakes.isEmpty()) {
+            ok = q.prepare(QStringLiteral(
+                "INSERT INTO mistakes (test_id, position, expected, typed) VALUES (?, ?, ?, ?)"));
+            for (qsizetype i = 0; ok && i < detail.mistakes.size(); ++i) {
+                const Mistake &m = detail.mistakes.at(i);
+                q.addBindValue(id);
+                q.addBindValue(m.position);
+                q.addBindValue(m.expected);
+                q.addBindValue(m.typed);
+                ok = q.exec();
+            }
+        }
+        return ok;
+    });
+    if (written)
+        detail.entry.id = id;
+    return written;
 }
 
 std::optional<QList<TestEntry>> ResultsHistory::entries(QString *error, bool full) {
@@ -366,28 +377,17 @@ std::optional<TestDetail> ResultsHistory::detail(qint64 id, QString *error) {
 }
 
 bool ResultsHistory::remove(qint64 id, QString *error) {
-    if (!open(error))
-        return false;
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    if (!db.transaction())
-        return fail(
-            error, QStringLiteral("无法写入成绩记录 %1：%2").arg(m_path, describe(db.lastError())));
-    QSqlQuery q(db);
-    bool ok = q.prepare(QStringLiteral("DELETE FROM mistakes WHERE test_id = ?"));
-    q.addBindValue(id);
-    ok = ok && q.exec();
-    ok = ok && q.prepare(QStringLiteral("DELETE FROM tests WHERE id = ?"));
-    q.addBindValue(id);
-    ok = ok && q.exec();
-    ok =
-        ok &&
-        q.exec(QStringLiteral("DELETE FROM texts WHERE hash NOT IN (SELECT text_hash FROM tests)"));
-    if (!ok || !db.commit()) {
-        const QString why = describe(ok ? db.lastError() : q.lastError());
-        db.rollback();
-        return fail(error, QStringLiteral("无法写入成绩记录 %1：%2").arg(m_path, why));
-    }
-    return true;
+    return write(error, [id](QSqlQuery &q) {
+        bool ok = q.prepare(QStringLiteral("DELETE FROM mistakes WHERE test_id = ?"));
+        q.addBindValue(id);
+        ok = ok && q.exec();
+        ok = ok && q.prepare(QStringLiteral("DELETE FROM tests WHERE id = ?"));
+        q.addBindValue(id);
+        ok = ok && q.exec();
+        ok = ok && q.exec(QStringLiteral(
+                       "DELETE FROM texts WHERE hash NOT IN (SELECT text_hash FROM tests)"));
+        return ok;
+    });
 }
 
 bool ResultsHistory::recordAndTell(TestDetail &detail, coding::MessageService &messages) {

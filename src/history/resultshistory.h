@@ -18,7 +18,10 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
+
+class QSqlQuery;
 
 namespace history {
 
@@ -104,6 +107,9 @@ public:
 
 private:
     bool migrate(QString *error);
+    // Runs body in one transaction: committed when it gives true, else rolled
+    // back; false with *error then.
+    bool write(QString *error, const std::function<bool(QSqlQuery &)> &body);
 
     QString m_path;
     QString m_connection;

@@ -57,6 +57,12 @@ struct Fixture {
             qFatal("cannot record a test: %s", qPrintable(error));
         return d.entry.id;
     }
+    // The first text at 30 and 40 characters a minute, the second at 50 between.
+    void addThreeTestsOfTwoTexts() {
+        add(QStringLiteral("第一篇"), 1, 30);
+        add(QStringLiteral("第二篇"), 2, 50);
+        add(QStringLiteral("第一篇"), 3, 40);
+    }
     std::unique_ptr<history::frmHistory> window() {
         auto w = std::make_unique<history::frmHistory>(state, results);
         w->execDialog = [this](QDialog &dialog) {
@@ -84,9 +90,7 @@ class FrmHistoryTest : public QObject {
 private slots:
     void theTestsShowTheNewestFirstAndSort() {
         Fixture f;
-        f.add(QStringLiteral("第一篇"), 1, 30);
-        f.add(QStringLiteral("第二篇"), 2, 50);
-        f.add(QStringLiteral("第一篇"), 3, 40);
+        f.addThreeTestsOfTwoTexts();
         auto w = f.window();
         QVERIFY(w);
         QCOMPARE(w->model->rowCount(), 3);
@@ -104,9 +108,7 @@ private slots:
 
     void theChartHasAPointATestForAllOrForOneText() {
         Fixture f;
-        f.add(QStringLiteral("第一篇"), 1, 30);
-        f.add(QStringLiteral("第二篇"), 2, 50);
-        f.add(QStringLiteral("第一篇"), 3, 40);
+        f.addThreeTestsOfTwoTexts();
         auto w = f.window();
         QVERIFY(w);
         QCOMPARE(w->seriesSpeed->count(), 3);
