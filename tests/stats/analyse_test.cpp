@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,6 +88,7 @@ private slots:
     void writesTheFilesOfTheTestWindow();
     void damagedExamplesAreRefused_data();
     void damagedExamplesAreRefused();
+    void planPrintsTheFewestKeys();
 
 private:
     QTemporaryDir m_dir;
@@ -352,3 +354,28 @@ void AnalyseTest::damagedExamplesAreRefused() {
 
 QTEST_MAIN(AnalyseTest)
 #include "analyse_test.moc"
+
+void AnalyseTest::planPrintsTheFewestKeys() {
+    const ToolRun run = runTool({"--plan", "--app-dir", m_appDir, m_text});
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + 4 + 24 + 2);
+    // The usual lines first, then the plan: the items with their codes, the text
+    // again when the blanks and codes are taken out.
+    const QString plan = lines.at(lines.size() - 2);
+    QString items = plan;
+    items.remove(QRegularExpression(QStringLiteral("\\([0-9]+\\)"))).remove(QLatin1Char(' '));
+    QString segmented = lines.first();
+    QCOMPARE(items, segmented.remove(QLatin1Char(' ')));
+    QVERIFY2(plan.contains(QLatin1Char('(')), qPrintable(plan));
+    const QString last = lines.last();
+    QVERIFY2(last.startsWith(QStringLiteral("最少键数：")), qPrintable(last));
+    const int fewest = last.mid(5).toInt();
+    // Never more than the cheapest of the four ways.
+    for (const QString &line : lines) {
+        if (line.contains(QStringLiteral("输入时的总键数：")))
+            QVERIFY2(fewest <= line.section(QStringLiteral("："), 1).toInt(), qPrintable(line));
+    }
+    QVERIFY(fewest > 0);
+}

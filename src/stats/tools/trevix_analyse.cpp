@@ -9,7 +9,9 @@
 
 #include "coding/appdirectory.h"
 #include "coding/appstate.h"
+#include "coding/codelookup.h"
 #include "coding/marviklibrary.h"
+#include "stats/keyplan.h"
 #include "stats/reportfiles.h"
 #include "widgets/messages.h"
 
@@ -56,7 +58,11 @@ int main(int argc, char *argv[]) {
         QStringLiteral("Write the text's statistics report to OUT, as the test window saves it "
                        "after the keystroke dialog, before any test."),
         QStringLiteral("OUT"));
-    parser.addOptions({keepAlnum, keepSymbols, json, appDir, fcr, report});
+    const QCommandLineOption plan(
+        QStringLiteral("plan"),
+        QStringLiteral("After the counts, print the way of typing the text with the fewest keys: "
+                       "its items, each with the code to type in parentheses, then 最少键数."));
+    parser.addOptions({keepAlnum, keepSymbols, json, appDir, fcr, report, plan});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Text files (*.txt) or examples (*.sav, with "
                                                 "their companion *.ext)."),
@@ -125,9 +131,28 @@ int main(int argc, char *argv[]) {
             ++failed;
             continue;
         }
+        std::optional<stats::KeyPlan> best;
+        if (parser.isSet(plan)) {
+            QString why;
+            if (coding::openCodeDatabase(state))
+                best = stats::planFewestKeys(state.codeDatabase, state.text.text,
+                                             state.text.SegmentTags, &why);
+            if (!best) {
+                err << "trevix-analyse: "
+                    << (why.isEmpty() ? widgets::codeDatabaseMessage(state.codeDatabase.error())
+                                      : why)
+                    << '\n';
+                ++failed;
+                continue;
+            }
+        }
         if (parser.isSet(json)) {
             QJsonObject o = stats::analysisToJson(*analysis);
             o.insert(QStringLiteral("file"), file);
+            if (best) {
+                o.insert(QStringLiteral("plan"), stats::formatPlan(*best));
+                o.insert(QStringLiteral("fewestKeys"), best->total);
+            }
             results.append(o);
             continue;
         }
@@ -135,6 +160,9 @@ int main(int argc, char *argv[]) {
             out << '\n';
         first = false;
         out << stats::formatAnalysis(*analysis);
+        if (best)
+            out << stats::formatPlan(*best) << '\n'
+                << QStringLiteral("最少键数：") << best->total << '\n';
         out.flush();
     }
     if (parser.isSet(json))
