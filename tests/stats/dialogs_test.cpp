@@ -21,6 +21,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <functional>
@@ -88,6 +89,7 @@ private slots:
     // --- DlgKeys -------------------------------------------------------------------
     void keysFramesAndRows();
     void keysShowAndStoreTheCounts();
+    void keysShowTheFewestKeysAndTheirWay();
     // --- DlgUserKeys ---------------------------------------------------------------
     void userKeysNothingTyped();
     void userKeysBuiltOnceThenReused();
@@ -366,6 +368,39 @@ void DialogsTest::keysShowAndStoreTheCounts() {
         QVERIFY(f.state.derived.TextKeysDone());
         QCOMPARE(numbers(*f.state.derived.textKeys), expected);
     }
+}
+
+void DialogsTest::keysShowTheFewestKeysAndTheirWay() {
+    Fixture f;
+    f.setTextTables();
+    f.state.text.text = QStringLiteral("我们学习，我");
+    f.state.text.SegmentTags = QStringLiteral("001120");
+    stats::DlgKeys dialog(f.state);
+    QVERIFY(dialog.plan());
+    const stats::KeyPlan &plan = *dialog.plan();
+    QCOMPARE(dialog.lblPlan[0]->text(), QString::number(plan.total));
+    QCOMPARE(dialog.lblPlan[3]->text(), QStringLiteral("1")); // the comma
+    QCOMPARE(plan.total,
+             plan.charKeys + plan.wordKeys + plan.punctKeys + plan.alphaKeys + plan.funcKeys);
+    QString shown;
+    dialog.execDialog = [&](QDialog &view) {
+        shown = child<QLabel>(view, "lblSummary")->text() + QLatin1Char('|') +
+                child<QTextEdit>(view, "txtPlan")->toPlainText();
+        return 0;
+    };
+    QTest::mouseClick(dialog.cmdPlanView, Qt::LeftButton);
+    QVERIFY2(shown.startsWith(QStringLiteral("最少键数：%1").arg(plan.total)), qPrintable(shown));
+    for (const stats::PlanItem &item : plan.items)
+        QVERIFY2(shown.contains(item.text + item.code), qPrintable(shown));
+
+    // Without the code database there is no plan to show.
+    Fixture none(false);
+    none.setTextTables();
+    none.state.text.text = QStringLiteral("我");
+    none.state.text.SegmentTags = QStringLiteral("0");
+    stats::DlgKeys without(none.state);
+    QCOMPARE(without.lblPlan[0]->text(), QStringLiteral("—"));
+    QVERIFY(!without.cmdPlanView->isEnabled());
 }
 
 void DialogsTest::userKeysNothingTyped() {
