@@ -77,6 +77,8 @@ QVariant TestTableModel::data(const QModelIndex &index, int role) const {
         return QString::number(e.effSpeed, 'f', 0);
     case KeysPerChar:
         return QString::number(e.keysPerChar, 'f', 2);
+    case BestKeysPerChar:
+        return e.bestKeysPerChar > 0 ? QString::number(e.bestKeysPerChar, 'f', 2) : QString();
     default:
         return {};
     }
@@ -86,7 +88,8 @@ QVariant TestTableModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const char *const names[Count] = {
-        "时间", "文本", "时长", "总字数", "正确率", "速度(字/分)", "有效速度(字/分)", "码长"};
+        "时间", "文本",    "时长", "总字数", "正确率", "速度(字/分)", "有效速度(字/分)",
+        "码长", "理论码长"};
     return QString::fromUtf8(names[section]);
 }
 
@@ -105,6 +108,8 @@ void TestTableModel::sort(int column, Qt::SortOrder order) {
             return {e.effSpeed, e.id};
         case KeysPerChar:
             return {e.keysPerChar, e.id};
+        case BestKeysPerChar:
+            return {e.bestKeysPerChar, e.id};
         default:
             return {double(e.endedAt.toMSecsSinceEpoch()), e.id};
         }

@@ -24,7 +24,18 @@ namespace history {
 class TestTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Time, Text, Duration, Total, Accuracy, Speed, EffSpeed, KeysPerChar, Count };
+    enum Column {
+        Time,
+        Text,
+        Duration,
+        Total,
+        Accuracy,
+        Speed,
+        EffSpeed,
+        KeysPerChar,
+        BestKeysPerChar,
+        Count
+    };
 
     void setEntries(QList<TestEntry> entries);
     const QList<TestEntry> &entries() const { return m_entries; }

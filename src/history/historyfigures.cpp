@@ -11,7 +11,7 @@
 namespace history {
 
 TestDetail detailOfTest(const coding::AppState &state, const QList<Mistake> &mistakes,
-                        const QDateTime &endedAt) {
+                        const QDateTime &endedAt, double bestKeysPerChar) {
     const coding::TestRecord &test = state.test;
     TestDetail d;
     TestEntry &e = d.entry;
@@ -24,6 +24,7 @@ TestDetail detailOfTest(const coding::AppState &state, const QList<Mistake> &mis
     e.wrongCount = test.ErrCount;
     e.keyPresses = test.KeyPressCount;
     e.bursts = test.TypedWordCounts;
+    e.bestKeysPerChar = std::round(100.0 * bestKeysPerChar) / 100.0;
     const int typed = test.RightCount + test.ErrCount;
     // Whole seconds, as the result dialog counts them.
     const qint64 seconds = std::max<qint64>(0, test.TestDuration / 1000);

@@ -10,10 +10,10 @@
 namespace history {
 
 // The record of the test that has just ended: its figures as the result dialog
-// shows them (speeds in whole characters a minute), the text and its tags, and the
-// wrong characters.
+// shows them (speeds in whole characters a minute), the text and its tags, the
+// wrong characters, and the fewest keys a character of the text (0: not known).
 TestDetail detailOfTest(const coding::AppState &state, const QList<Mistake> &mistakes,
-                        const QDateTime &endedAt);
+                        const QDateTime &endedAt, double bestKeysPerChar = 0);
 
 struct Summary {
     int tests = 0;

@@ -63,12 +63,15 @@ const char *const kSteps[] = {
     " position INTEGER NOT NULL, expected TEXT NOT NULL, typed TEXT NOT NULL);"
     "CREATE INDEX mistakes_by_test ON mistakes (test_id);"
     "CREATE INDEX tests_by_text ON tests (text_hash)",
+    // 3: 理论码长.
+    "ALTER TABLE tests ADD COLUMN best_keys_per_char REAL NOT NULL DEFAULT 0",
 };
 static_assert(std::size(kSteps) == kSchemaVersion);
 
 const char *const kEntryColumns =
     "id, ended_ms, text_hash, text_head, duration_ms, total, right_count, wrong_count, accuracy, "
-    "speed, eff_speed, key_presses, keys_per_char, bursts1, bursts2, bursts3, bursts4, bursts5";
+    "speed, eff_speed, key_presses, keys_per_char, bursts1, bursts2, bursts3, bursts4, bursts5, "
+    "best_keys_per_char";
 
 TestEntry entryFrom(const QSqlQuery &q) {
     TestEntry e;
@@ -87,6 +90,7 @@ TestEntry entryFrom(const QSqlQuery &q) {
     e.keysPerChar = q.value(12).toDouble();
     for (int i = 0; i < 5; ++i)
         e.bursts[size_t(i)] = q.value(13 + i).toInt();
+    e.bestKeysPerChar = q.value(18).toDouble();
     return e;
 }
 
@@ -261,7 +265,7 @@ bool ResultsHistory::record(TestDetail &detail, QString *error) {
         }
         ok = ok &&
              q.prepare(QStringLiteral("INSERT INTO tests (%1) VALUES (NULL%2)")
-                           .arg(QLatin1String(kEntryColumns), QStringLiteral(", ?").repeated(17)));
+                           .arg(QLatin1String(kEntryColumns), QStringLiteral(", ?").repeated(18)));
         if (ok) {
             q.addBindValue(e.endedAt.toMSecsSinceEpoch());
             q.addBindValue(e.textHash);
@@ -277,6 +281,7 @@ bool ResultsHistory::record(TestDetail &detail, QString *error) {
             q.addBindValue(e.keysPerChar);
             for (int count : e.bursts)
                 q.addBindValue(count);
+            q.addBindValue(e.bestKeysPerChar);
             ok = q.exec();
         }
         id = ok ? q.lastInsertId().toLongLong() : 0;
@@ -307,7 +312,7 @@ std::optional<QList<TestEntry>> ResultsHistory::entries(QString *error, bool ful
     const QString columns =
         full ? QLatin1String(kEntryColumns)
              : QStringLiteral("id, ended_ms, text_hash, text_head, duration_ms, total, accuracy, "
-                              "speed, eff_speed, keys_per_char");
+                              "speed, eff_speed, keys_per_char, best_keys_per_char");
     if (!q.exec(
             QStringLiteral("SELECT %1 FROM tests ORDER BY ended_ms DESC, id DESC").arg(columns))) {
         fail(error, QStringLiteral("无法读取成绩记录 %1：%2").arg(m_path, describe(q.lastError())));
@@ -336,6 +341,7 @@ std::optional<QList<TestEntry>> ResultsHistory::entries(QString *error, bool ful
         e.speed = q.value(7).toDouble();
         e.effSpeed = q.value(8).toDouble();
         e.keysPerChar = q.value(9).toDouble();
+        e.bestKeysPerChar = q.value(10).toDouble();
         list.append(std::move(e));
     }
     return list;
@@ -407,7 +413,7 @@ bool ResultsHistory::recordAndTell(TestDetail &detail, coding::MessageService &m
 bool exportCsv(const QString &path, const QList<TestEntry> &entries, QString *error) {
     QStringList lines;
     lines << QStringLiteral("时间,文本,时长(秒),总字数,正确字数,错误字数,正确率(%),速度(字/分),"
-                            "有效速度(字/分),击键数,码长,一字,二字,三字,四字,五字以上");
+                            "有效速度(字/分),击键数,码长,一字,二字,三字,四字,五字以上,理论码长");
     for (const TestEntry &e : entries) {
         QStringList fields{e.endedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                            csvField(e.textHead),
@@ -422,6 +428,7 @@ bool exportCsv(const QString &path, const QList<TestEntry> &entries, QString *er
                            QString::number(e.keysPerChar, 'f', 2)};
         for (int count : e.bursts)
             fields << QString::number(count);
+        fields << QString::number(e.bestKeysPerChar, 'f', 2);
         lines << fields.join(QLatin1Char(','));
     }
     QSaveFile file(path);

@@ -7,6 +7,8 @@
 //   1  tests: one row a test, its figures and the learner's burst counts.
 //   2  texts (each tested text once, by its hash, with its tags) and mistakes (the
 //      wrong characters of a test with their positions and what was typed).
+//   3  the fewest keys a character that the text allows (理论码长), beside the
+//      learner's own; 0 for the tests recorded before.
 // An older database is moved forward when it is opened; one of a newer release is
 // left alone and not written. A file that SQLite cannot read as a database is set
 // aside (renamed, with the time) and a new one started; notice() tells where.
@@ -25,7 +27,7 @@ class QSqlQuery;
 
 namespace history {
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 // A wrong character of a test: its position in the text (UTF-16 index), the
 // text's character and what the learner typed there instead.
@@ -51,7 +53,8 @@ struct TestEntry {
     double speed = 0;    // characters typed a minute
     double effSpeed = 0; // right characters a minute
     int keyPresses = 0;
-    double keysPerChar = 0;      // key presses a typed character
+    double keysPerChar = 0;      // key presses a typed character (码长)
+    double bestKeysPerChar = 0;  // the fewest keys of the text a character (理论码长)
     std::array<int, 5> bursts{}; // inputs of 1, 2, 3, 4, 5+ characters
 };
 

@@ -1,5 +1,8 @@
 #include "dlgmoreinfo.h"
 
+#include "coding/codelookup.h"
+#include "keyplan.h"
+
 #include "dlgkeys.h"
 #include "dlguserkeys.h"
 #include "userstats.h"
@@ -98,6 +101,10 @@ DlgMoreInfo::DlgMoreInfo(coding::AppState &state, QWidget *parent)
            Label7, lblUserKeys);
     addRow(QStringLiteral("Label8"), QStringLiteral("平均键数﹕"), QStringLiteral("lblAvrKeys"),
            Label8, lblAvrKeys);
+    // Beside the learner's keys a character, the fewest the text allows.
+    addRow(QStringLiteral("Label9"), QStringLiteral("理论码长﹕"), QStringLiteral("lblBestKeys"),
+           Label9, lblBestKeys);
+    lblBestKeys->setToolTip(QStringLiteral("以最少键数输入全文时每字的平均键数"));
     figures->setRowStretch(figures->rowCount(), 1);
 
     cmdKeys = new QPushButton(QStringLiteral("全文键数(&K)…"), this);
@@ -169,6 +176,11 @@ void DlgMoreInfo::fillGrid(QTableWidget &grid, size_t lengthClass,
 void DlgMoreInfo::showUserFigures() {
     const UserFigures f = computeUserFigures(m_state);
     lblTotalWord->setText(QString::number(f.charTotal));
+    if (coding::openCodeDatabase(m_state)) {
+        if (const auto plan =
+                planFewestKeys(m_state.codeDatabase, m_state.text.text, m_state.text.SegmentTags))
+            lblBestKeys->setText(formatRatio(plan->total, characterCount(m_state.text.text)));
+    }
     if (!f.typed)
         return;
     for (size_t k = 0; k < lblWordLen.size(); ++k)

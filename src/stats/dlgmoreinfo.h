@@ -51,6 +51,8 @@ private:
     QLabel *lblUserKeys;
     QLabel *Label8;
     QLabel *lblAvrKeys;
+    QLabel *Label9;
+    QLabel *lblBestKeys; // 理论码长: the fewest keys of the text a character
     QPushButton *cmdKeys;
     QPushButton *cmdUserKeys;
     QPushButton *cmdOk;

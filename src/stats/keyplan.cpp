@@ -128,6 +128,13 @@ std::optional<KeyPlan> planFewestKeys(coding::CodeDatabase &db, const QString &t
     return plan;
 }
 
+int characterCount(const QString &text) {
+    int count = 0;
+    for (qsizetype i = 0; i < text.size(); i += coding::utf16::characterLength(text, i))
+        ++count;
+    return count;
+}
+
 QString formatPlan(const KeyPlan &plan) {
     QStringList parts;
     for (const PlanItem &item : plan.items)

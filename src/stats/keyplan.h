@@ -53,6 +53,9 @@ inline constexpr int kLongestPlannedWord = 12;
 std::optional<KeyPlan> planFewestKeys(coding::CodeDatabase &db, const QString &text,
                                       const QString &tags, QString *error = nullptr);
 
+// The characters of text (a surrogate pair counting once): what 理论码长 divides by.
+int characterCount(const QString &text);
+
 // "我们(2328) 学习(3241) ，" : the items separated by blanks, each with a code
 // followed by it in parentheses.
 QString formatPlan(const KeyPlan &plan);

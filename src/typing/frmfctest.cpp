@@ -16,6 +16,7 @@
 #include "prepare/filterfiles.h"
 #include "prepare/frmopenfile.h"
 #include "stats/dlgresult.h"
+#include "stats/keyplan.h"
 #include "stats/resultfigures.h"
 #include "widgets/centring.h"
 #include "widgets/layout.h"
@@ -430,7 +431,15 @@ void frmFcTest::testEnded() {
     QList<history::Mistake> mistakes;
     for (const auto &wrong : m_session.check().wrongCharacters())
         mistakes.append({wrong.position, wrong.expected, wrong.typed});
-    m_lastTest = history::detailOfTest(m_state, mistakes, m_state.services.clock().now());
+    // The fewest keys a character of the text, beside the learner's (理论码长).
+    double best = 0;
+    if (coding::openCodeDatabase(m_state)) {
+        if (const auto plan = stats::planFewestKeys(m_state.codeDatabase, m_state.text.text,
+                                                    m_state.text.SegmentTags);
+            plan && !m_state.text.text.isEmpty())
+            best = double(plan->total) / stats::characterCount(m_state.text.text);
+    }
+    m_lastTest = history::detailOfTest(m_state, mistakes, m_state.services.clock().now(), best);
     if (m_state.history)
         m_state.history->recordAndTell(*m_lastTest, m_state.services.messages());
     applyPhase(m_session.phase());

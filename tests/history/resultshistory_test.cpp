@@ -40,6 +40,7 @@ TestDetail makeTest(const QString &text, qint64 endedMs, double speed,
     e.effSpeed = speed - 2;
     e.keyPresses = 3 * e.total;
     e.keysPerChar = 3;
+    e.bestKeysPerChar = 2.25;
     e.bursts = {1, 2, 3, 4, 5};
     return d;
 }
@@ -96,6 +97,7 @@ TEST_F(HistoryTest, ATestIsReadBackWithItsTextAndMistakes) {
     EXPECT_DOUBLE_EQ(e.effSpeed, 38);
     EXPECT_EQ(e.keyPresses, 12);
     EXPECT_EQ(e.bursts, (std::array<int, 5>{1, 2, 3, 4, 5}));
+    EXPECT_DOUBLE_EQ(e.bestKeysPerChar, 2.25);
 
     const auto detail = h.detail(older.entry.id, &error);
     ASSERT_TRUE(detail);
@@ -155,7 +157,7 @@ TEST_F(HistoryTest, AFirstVersionDatabaseIsMovedForwardWithItsTests) {
     ResultsHistory h(path);
     QString error;
     ASSERT_TRUE(h.open(&error)) << error.toStdString();
-    EXPECT_EQ(h.schemaVersion(), 2);
+    EXPECT_EQ(h.schemaVersion(), history::kSchemaVersion);
     EXPECT_TRUE(h.takeNotice().isEmpty());
     const auto old = h.detail(7, &error);
     ASSERT_TRUE(old);

@@ -4,6 +4,7 @@
 #include "stats/dlgmoreinfo.h"
 #include "stats/dlguserkeys.h"
 #include "stats/keystrokes.h"
+#include "stats/userstats.h"
 
 #include "coding/fixturedatabase.h"
 #include "support/dialogdriver.h"
@@ -392,6 +393,11 @@ void DialogsTest::keysShowTheFewestKeysAndTheirWay() {
     QVERIFY2(shown.startsWith(QStringLiteral("最少键数：%1").arg(plan.total)), qPrintable(shown));
     for (const stats::PlanItem &item : plan.items)
         QVERIFY2(shown.contains(item.text + item.code), qPrintable(shown));
+
+    // The detailed statistics give it as keys a character (理论码长), six characters.
+    stats::DlgMoreInfo more(f.state);
+    QCOMPARE(child<QLabel>(more, "lblBestKeys")->text(), stats::formatRatio(plan.total, 6));
+    QCOMPARE(child<QLabel>(more, "Label9")->text(), QStringLiteral("理论码长﹕"));
 
     // Without the code database there is no plan to show.
     Fixture none(false);

@@ -718,6 +718,7 @@ private slots:
         QCOMPARE(entries->at(0).wrongCount, 1);
         QCOMPARE(entries->at(0).textHead, kText);
         QCOMPARE(entries->at(0).durationMs, 2 * kMinute);
+        QVERIFY(entries->at(0).bestKeysPerChar > 0); // 理论码长 beside the learner's
         const auto detail = results.detail(entries->at(0).id, &error);
         QVERIFY(detail);
         QCOMPARE(detail->mistakes,
