@@ -37,6 +37,17 @@ struct CurrentText {
     int AlphaCount = 0; // letters and digits, tag "4"
 };
 
+// One input of a test (a commit of the input method, or what was typed into the
+// box): where it began in the text, how many UTF-16 units it typed, and its key
+// presses as inferred from the key releases (see typing::TypingCheck::inputs).
+struct TypedInput {
+    int position = 0;
+    int length = 0;
+    int keys = 0;
+
+    friend bool operator==(const TypedInput &, const TypedInput &) = default;
+};
+
 // The last test: typing::Session keeps it while the test runs.
 struct TestRecord {
     int RightCount = 0;                   // characters currently marked right

@@ -2,6 +2,7 @@
 
 #include "dlgreview.h"
 
+#include "stats/dlgmissed.h"
 #include "stats/resultfigures.h"
 
 #include <QChart>
@@ -215,6 +216,7 @@ frmHistory::frmHistory(coding::AppState &state, ResultsHistory &history, QWidget
         b->setAutoDefault(false);
     };
     button(cmdReview, "cmdReview", "错误回顾(&R)…");
+    button(cmdMissed, "cmdMissed", "错过的捷径(&S)…");
     button(cmdDelete, "cmdDelete", "删除(&D)");
     button(cmdExport, "cmdExport", "导出 CSV(&E)…");
     button(cmdClose, "cmdClose", "关闭(&C)");
@@ -230,6 +232,7 @@ frmHistory::frmHistory(coding::AppState &state, ResultsHistory &history, QWidget
     layout->addWidget(lblSummary);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdReview);
+    buttons->addWidget(cmdMissed);
     buttons->addWidget(cmdDelete);
     buttons->addWidget(cmdExport);
     buttons->addStretch();
@@ -237,6 +240,7 @@ frmHistory::frmHistory(coding::AppState &state, ResultsHistory &history, QWidget
     layout->addLayout(buttons);
 
     connect(cmdReview, &QPushButton::clicked, this, &frmHistory::cmdReview_Click);
+    connect(cmdMissed, &QPushButton::clicked, this, &frmHistory::cmdMissed_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &frmHistory::cmdDelete_Click);
     connect(cmdExport, &QPushButton::clicked, this, &frmHistory::cmdExport_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
@@ -276,6 +280,7 @@ int frmHistory::selectedRow() const {
 void frmHistory::updateButtons() {
     const bool selected = selectedRow() >= 0;
     cmdReview->setEnabled(selected);
+    cmdMissed->setEnabled(selected);
     cmdDelete->setEnabled(selected);
     cmdExport->setEnabled(model->rowCount() > 0);
     chkThisText->setEnabled(selected);
@@ -373,6 +378,20 @@ void frmHistory::cmdReview_Click() {
     }
     DlgReview review(m_state, *detail, this);
     execDialog(review);
+}
+
+void frmHistory::cmdMissed_Click() {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    QString error;
+    const auto detail = m_history.detail(model->entry(row).id, &error);
+    if (!detail) {
+        tell(error, coding::MsgIcon::Critical);
+        return;
+    }
+    stats::DlgMissed missed(m_state, detail->text, detail->tags, detail->inputs, this);
+    execDialog(missed);
 }
 
 void frmHistory::cmdDelete_Click() {

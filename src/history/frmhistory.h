@@ -75,9 +75,10 @@ public:
     QLineSeries *seriesSpeed, *seriesEffSpeed, *seriesAccuracy;
     QLabel *lblSummary;
     QLabel *lblGrouping;
-    QPushButton *cmdReview, *cmdDelete, *cmdExport, *cmdClose;
+    QPushButton *cmdReview, *cmdMissed, *cmdDelete, *cmdExport, *cmdClose;
 
     void cmdReview_Click();
+    void cmdMissed_Click();
     void cmdDelete_Click();
     void cmdExport_Click();
 

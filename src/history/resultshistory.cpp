@@ -65,6 +65,11 @@ const char *const kSteps[] = {
     "CREATE INDEX tests_by_text ON tests (text_hash)",
     // 3: 理论码长.
     "ALTER TABLE tests ADD COLUMN best_keys_per_char REAL NOT NULL DEFAULT 0",
+    // 4: the inputs.
+    "CREATE TABLE inputs ("
+    " test_id INTEGER NOT NULL REFERENCES tests (id) ON DELETE CASCADE,"
+    " position INTEGER NOT NULL, length INTEGER NOT NULL, keys INTEGER NOT NULL);"
+    "CREATE INDEX inputs_by_test ON inputs (test_id)",
 };
 static_assert(std::size(kSteps) == kSchemaVersion);
 
@@ -297,6 +302,18 @@ bool ResultsHistory::record(TestDetail &detail, QString *error) {
                 ok = q.exec();
             }
         }
+        if (ok && !detail.inputs.isEmpty()) {
+            ok = q.prepare(QStringLiteral(
+                "INSERT INTO inputs (test_id, position, length, keys) VALUES (?, ?, ?, ?)"));
+            for (qsizetype i = 0; ok && i < detail.inputs.size(); ++i) {
+                const coding::TypedInput &in = detail.inputs.at(i);
+                q.addBindValue(id);
+                q.addBindValue(in.position);
+                q.addBindValue(in.length);
+                q.addBindValue(in.keys);
+                ok = q.exec();
+            }
+        }
         return ok;
     });
     if (written)
@@ -379,12 +396,22 @@ std::optional<TestDetail> ResultsHistory::detail(qint64 id, QString *error) {
             detail.mistakes.append(
                 {q.value(0).toInt(), q.value(1).toString(), q.value(2).toString()});
     }
+    q.prepare(QStringLiteral(
+        "SELECT position, length, keys FROM inputs WHERE test_id = ? ORDER BY rowid"));
+    q.addBindValue(id);
+    if (q.exec()) {
+        while (q.next())
+            detail.inputs.append({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
+    }
     return detail;
 }
 
 bool ResultsHistory::remove(qint64 id, QString *error) {
     return write(error, [id](QSqlQuery &q) {
         bool ok = q.prepare(QStringLiteral("DELETE FROM mistakes WHERE test_id = ?"));
+        q.addBindValue(id);
+        ok = ok && q.exec();
+        ok = ok && q.prepare(QStringLiteral("DELETE FROM inputs WHERE test_id = ?"));
         q.addBindValue(id);
         ok = ok && q.exec();
         ok = ok && q.prepare(QStringLiteral("DELETE FROM tests WHERE id = ?"));

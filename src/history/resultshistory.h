@@ -9,10 +9,13 @@
 //      wrong characters of a test with their positions and what was typed).
 //   3  the fewest keys a character that the text allows (理论码长), beside the
 //      learner's own; 0 for the tests recorded before.
+//   4  inputs: the commits of a test (where, how long, their inferred keys), for
+//      the shortcuts it missed.
 // An older database is moved forward when it is opened; one of a newer release is
 // left alone and not written. A file that SQLite cannot read as a database is set
 // aside (renamed, with the time) and a new one started; notice() tells where.
 
+#include "coding/appstate.h"
 #include "coding/services.h"
 
 #include <QDateTime>
@@ -27,7 +30,7 @@ class QSqlQuery;
 
 namespace history {
 
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // A wrong character of a test: its position in the text (UTF-16 index), the
 // text's character and what the learner typed there instead.
@@ -64,6 +67,7 @@ struct TestDetail {
     QString text; // empty for a test recorded before texts were kept
     QString tags;
     QList<Mistake> mistakes;
+    QList<coding::TypedInput> inputs; // empty for a test recorded before inputs were kept
 };
 
 // The SHA-1 of the text's UTF-8, in hex: the same text is the same text.

@@ -97,6 +97,14 @@ DlgResult::DlgResult(coding::AppState &state, const QString &testText,
         if (m_openHistory)
             m_openHistory();
     });
+    cmdMissed = new QPushButton(QStringLiteral("错过的捷径(&S)…"), this);
+    cmdMissed->setObjectName(QStringLiteral("cmdMissed"));
+    cmdMissed->setAutoDefault(false);
+    cmdMissed->hide();
+    connect(cmdMissed, &QPushButton::clicked, this, [this] {
+        if (m_openMissed)
+            m_openMissed();
+    });
 
     auto *frames = new QHBoxLayout;
     frames->setSpacing(16);
@@ -107,6 +115,8 @@ DlgResult::DlgResult(coding::AppState &state, const QString &testText,
     buttons->addWidget(cmdMorInfo);
     buttons->addSpacing(24);
     buttons->addWidget(cmdHistory);
+    buttons->addSpacing(24);
+    buttons->addWidget(cmdMissed);
     buttons->addSpacing(24);
     buttons->addWidget(cmdOk);
     buttons->addStretch(1);
@@ -179,6 +189,11 @@ void DlgResult::reject() {
 void DlgResult::setOpenHistory(std::function<void()> openHistory) {
     m_openHistory = std::move(openHistory);
     cmdHistory->setVisible(bool(m_openHistory));
+}
+
+void DlgResult::setOpenMissed(std::function<void()> openMissed) {
+    m_openMissed = std::move(openMissed);
+    cmdMissed->setVisible(bool(m_openMissed));
 }
 
 } // namespace stats

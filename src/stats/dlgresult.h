@@ -39,6 +39,8 @@ public:
     void cmdOk_Click();
     // Shows "成绩记录(&H)…", which calls openHistory (the results history).
     void setOpenHistory(std::function<void()> openHistory);
+    // Shows "错过的捷径(&S)…", which calls openMissed (the shortcuts the test missed).
+    void setOpenMissed(std::function<void()> openMissed);
 
     // Controls, named as in the dialog's design.
     QGroupBox *Frame1;
@@ -48,6 +50,7 @@ public:
     QPushButton *cmdMorInfo;
     QPushButton *cmdOk;
     QPushButton *cmdHistory; // hidden until setOpenHistory
+    QPushButton *cmdMissed;  // hidden until setOpenMissed
 
 public slots:
     void reject() override;
@@ -60,6 +63,7 @@ private:
     std::function<void()> m_restoreTestText;
     bool m_leaving = false;
     std::function<void()> m_openHistory;
+    std::function<void()> m_openMissed;
 };
 
 } // namespace stats

@@ -128,6 +128,71 @@ std::optional<KeyPlan> planFewestKeys(coding::CodeDatabase &db, const QString &t
     return plan;
 }
 
+QList<MissedShortcut> findMissedShortcuts(const KeyPlan &plan, const QString &text,
+                                          const QList<coding::TypedInput> &inputs,
+                                          const std::function<int(const QString &)> &partKeys) {
+    // The input that last typed each unit.
+    std::vector<int> lastInput(size_t(text.size()), -1);
+    for (qsizetype i = 0; i < inputs.size(); ++i) {
+        const coding::TypedInput &in = inputs.at(i);
+        for (int u = std::max(in.position, 0);
+             u < std::min<qsizetype>(in.position + in.length, text.size()); ++u)
+            lastInput[size_t(u)] = int(i);
+    }
+    QList<MissedShortcut> missed;
+    for (const PlanItem &item : plan.items) {
+        if (item.kind != PlanItem::Kind::Character && item.kind != PlanItem::Kind::Word)
+            continue;
+        const int end = item.start + int(item.text.size());
+        QList<int> covering;
+        bool whole = end <= text.size();
+        for (int u = item.start; whole && u < end; ++u) {
+            const int in = lastInput[size_t(u)];
+            if (in < 0) {
+                whole = false; // not typed (the test ended before it)
+                break;
+            }
+            if (covering.isEmpty() || covering.last() != in)
+                covering.append(in);
+        }
+        if (!whole || covering.isEmpty())
+            continue;
+        // Every input must lie within the item, and have typed its part last.
+        bool inside = true;
+        QStringList parts;
+        int partsKeys = 0;
+        for (int in : covering) {
+            const coding::TypedInput &t = inputs.at(in);
+            inside = inside && t.position >= item.start && t.position + t.length <= end;
+            for (int u = t.position; inside && u < t.position + t.length; ++u)
+                inside = lastInput[size_t(u)] == in;
+            if (!inside)
+                break;
+            const QString part = text.mid(t.position, t.length);
+            parts << part;
+            partsKeys += partKeys(part);
+        }
+        if (!inside)
+            continue;
+        MissedShortcut row{item.start, item.text, parts.join(QStringLiteral(" | ")),
+                           item.code,  0,         MissedShortcut::Kind::InParts};
+        if (covering.size() > 1) {
+            row.saved = partsKeys - item.keys;
+        } else {
+            row.kind = MissedShortcut::Kind::LongerCode;
+            row.saved = inputs.at(covering.first()).keys - item.keys;
+        }
+        if (row.saved > 0)
+            missed.append(row);
+    }
+    return missed;
+}
+
+int fewestKeysOf(coding::CodeDatabase &db, const QString &text) {
+    const auto plan = planFewestKeys(db, text, QString(text.size(), QLatin1Char('0')));
+    return plan ? plan->total : 0;
+}
+
 int characterCount(const QString &text) {
     int count = 0;
     for (qsizetype i = 0; i < text.size(); i += coding::utf16::characterLength(text, i))

@@ -8,11 +8,13 @@
 // letter or digit one key. Exact: a shortest path over each run, not a greedy
 // choice.
 
+#include "coding/appstate.h"
 #include "coding/codedatabase.h"
 
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace stats {
@@ -52,6 +54,37 @@ inline constexpr int kLongestPlannedWord = 12;
 // nothing). Nothing, with *error set, when the code database fails.
 std::optional<KeyPlan> planFewestKeys(coding::CodeDatabase &db, const QString &text,
                                       const QString &tags, QString *error = nullptr);
+
+// A place where a test spent more keys than the fewest keys' way.
+struct MissedShortcut {
+    enum class Kind {
+        InParts,    // an item of the best way typed in several inputs (certain)
+        LongerCode, // typed as one input with more keys than its shortest code (inferred)
+    };
+    int start = 0;
+    QString item;     // the item of the best way
+    QString typedAs;  // the inputs that typed it, " | " between them
+    QString bestCode; // its shortest code
+    int saved = 0;    // keys the best way saves; for InParts at least this many
+    Kind kind = Kind::InParts;
+
+    friend bool operator==(const MissedShortcut &, const MissedShortcut &) = default;
+};
+
+// The places of the test's inputs where the best way of plan saves keys, in the
+// order of the text. An item typed in parts is certain from the inputs: it saves at
+// least what the parts cost at the fewest (partKeys, the fewest keys that type a
+// part) less the item's own. An item typed in one input with more keys than its
+// shortest code rests on the inputs' inferred keys. Inputs typed again after a
+// move back count as they were last typed; items whose inputs reach beyond them are
+// left out (the learner split the text otherwise: nothing certain to say).
+QList<MissedShortcut> findMissedShortcuts(const KeyPlan &plan, const QString &text,
+                                          const QList<coding::TypedInput> &inputs,
+                                          const std::function<int(const QString &)> &partKeys);
+
+// The fewest keys that type text alone (a run of Chinese characters), or 0 when the
+// code database fails.
+int fewestKeysOf(coding::CodeDatabase &db, const QString &text);
 
 // The characters of text (a surrogate pair counting once): what 理论码长 divides by.
 int characterCount(const QString &text);

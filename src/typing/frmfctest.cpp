@@ -15,6 +15,7 @@
 #include "options/frmoptions.h"
 #include "prepare/filterfiles.h"
 #include "prepare/frmopenfile.h"
+#include "stats/dlgmissed.h"
 #include "stats/dlgresult.h"
 #include "stats/keyplan.h"
 #include "stats/resultfigures.h"
@@ -423,6 +424,12 @@ void frmFcTest::showResult() {
         m_state, mainText->document()->toRawText(), [this] { restoreTestText(); }, this);
     if (m_state.history)
         dialog.setOpenHistory([this, &dialog] { history::showHistory(m_state, &dialog); });
+    if (m_lastTest && !m_lastTest->inputs.isEmpty())
+        dialog.setOpenMissed([this, &dialog] {
+            stats::DlgMissed missed(m_state, m_lastTest->text, m_lastTest->tags, m_lastTest->inputs,
+                                    &dialog);
+            execDialog(missed);
+        });
     execDialog(dialog);
 }
 
@@ -440,6 +447,7 @@ void frmFcTest::testEnded() {
             best = double(plan->total) / stats::characterCount(m_state.text.text);
     }
     m_lastTest = history::detailOfTest(m_state, mistakes, m_state.services.clock().now(), best);
+    m_lastTest->inputs = m_session.check().inputs();
     if (m_state.history)
         m_state.history->recordAndTell(*m_lastTest, m_state.services.messages());
     applyPhase(m_session.phase());

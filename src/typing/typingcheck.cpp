@@ -43,6 +43,7 @@ void TypingCheck::start() {
     m_state.test.TypedWordCounts.fill(0);
     m_burst.reset();
     m_wrongTyped.clear();
+    m_arrivals.clear();
     m_position = 0;
     m_active = true;
     m_marked = !m_text.isEmpty();
@@ -54,6 +55,8 @@ bool TypingCheck::checkTyped(const QString &typed) {
     if (!m_active || typed.isEmpty())
         return false;
     const qint64 now = tick();
+    const int arrivedAt = m_position;
+    const int keysBefore = m_state.test.KeyPressCount;
     QTextCursor cursor(&m_doc);
     cursor.beginEditBlock();
     bool ended = false;
@@ -101,6 +104,8 @@ bool TypingCheck::checkTyped(const QString &typed) {
             m_lastInputTick = now;
     }
     cursor.endEditBlock();
+    if (m_position > arrivedAt)
+        m_arrivals.append({arrivedAt, m_position - arrivedAt, keysBefore});
     if (ended) {
         m_active = false;
         m_marked = false;
@@ -183,6 +188,16 @@ void TypingCheck::moveTo(int position) {
 } // namespace typing
 
 namespace typing {
+
+QList<coding::TypedInput> TypingCheck::inputs() const {
+    QList<coding::TypedInput> list;
+    for (qsizetype i = 0; i < m_arrivals.size(); ++i) {
+        const Arrival &a = m_arrivals.at(i);
+        const int keys = i == 0 ? a.keysBefore + 1 : a.keysBefore - m_arrivals.at(i - 1).keysBefore;
+        list.append({a.position, a.length, std::max(keys, 0)});
+    }
+    return list;
+}
 
 QList<TypingCheck::WrongCharacter> TypingCheck::wrongCharacters() const {
     QList<WrongCharacter> wrong;

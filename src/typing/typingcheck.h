@@ -81,6 +81,14 @@ public:
     };
     // The characters marked wrong now, in the order of the text.
     QList<WrongCharacter> wrongCharacters() const;
+    // The inputs of the test, one an arrival (a commit of the input method, or what
+    // was typed into the box), in order: where it began, how many units it typed
+    // and its keys. The keys are inferred from when the key releases came: an
+    // input's selection key is let go after its commit arrives, so each input is
+    // given the releases from the one after the previous commit up to and with the
+    // one after its own (the first input its releases and one). Exact while each
+    // input ends with one key let go before the next is pressed.
+    QList<coding::TypedInput> inputs() const;
 
     // The marked character: the current one while the check runs. It is marked
     // by the view, not in the document's formats, so that marking never lays the
@@ -104,6 +112,10 @@ private:
     QString m_text;                   // the text as it was when the test started
     std::vector<Mark> m_marks;        // one per position (both halves of a pair alike)
     QHash<int, QString> m_wrongTyped; // what was typed at each position marked wrong
+    struct Arrival {
+        int position, length, keysBefore; // keysBefore: KeyPressCount as it arrived
+    };
+    QList<Arrival> m_arrivals;
     QTextCharFormat m_rightFormat, m_wrongFormat;
     BurstCounter m_burst;
     qint64 m_lastInputTick = 0;

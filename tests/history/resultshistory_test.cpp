@@ -74,6 +74,7 @@ TEST_F(HistoryTest, ATestIsReadBackWithItsTextAndMistakes) {
     ResultsHistory h(path);
     TestDetail older = makeTest(QStringLiteral("我们学习"), 1000, 40,
                                 {{1, QStringLiteral("们"), QStringLiteral("门")}});
+    older.inputs = {{0, 1, 3}, {1, 1, 4}, {2, 2, 5}};
     TestDetail newer = makeTest(QStringLiteral("一二三"), 2000, 50);
     QString error;
     ASSERT_TRUE(h.record(older, &error)) << error.toStdString();
@@ -104,6 +105,7 @@ TEST_F(HistoryTest, ATestIsReadBackWithItsTextAndMistakes) {
     EXPECT_EQ(detail->text, QStringLiteral("我们学习"));
     EXPECT_EQ(detail->tags, QStringLiteral("0000"));
     EXPECT_EQ(detail->mistakes, older.mistakes);
+    EXPECT_EQ(detail->inputs, older.inputs);
     EXPECT_FALSE(h.detail(9999, &error));
 }
 

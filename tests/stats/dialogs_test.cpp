@@ -1,6 +1,7 @@
 // The detailed-statistics dialog and the two keystroke dialogs, driven offscreen
 // through their controls, over the standard fixture database and the fake library.
 #include "stats/dlgkeys.h"
+#include "stats/dlgmissed.h"
 #include "stats/dlgmoreinfo.h"
 #include "stats/dlguserkeys.h"
 #include "stats/keystrokes.h"
@@ -91,6 +92,7 @@ private slots:
     void keysFramesAndRows();
     void keysShowAndStoreTheCounts();
     void keysShowTheFewestKeysAndTheirWay();
+    void missedShortcutsAreListedWithWhatTheySave();
     // --- DlgUserKeys ---------------------------------------------------------------
     void userKeysNothingTyped();
     void userKeysBuiltOnceThenReused();
@@ -407,6 +409,38 @@ void DialogsTest::keysShowTheFewestKeysAndTheirWay() {
     stats::DlgKeys without(none.state);
     QCOMPARE(without.lblPlan[0]->text(), QStringLiteral("—"));
     QVERIFY(!without.cmdPlanView->isEnabled());
+}
+
+void DialogsTest::missedShortcutsAreListedWithWhatTheySave() {
+    coding::fixture::CodeRows rows;
+    rows.jtzi = {{QStringLiteral("甲"), QStringLiteral("1234")},
+                 {QStringLiteral("乙"), QStringLiteral("2234")},
+                 {QStringLiteral("丙"), QStringLiteral("3234")},
+                 {QStringLiteral("丁"), QStringLiteral("4234")}};
+    rows.jtci[1] = {{QStringLiteral("甲乙"), QStringLiteral("123422")}};
+    rows.jtci[3] = {{QStringLiteral("丙丁"), QStringLiteral("3")}};
+    Fixture f(true, rows);
+    // 甲 and 乙 apart (6 + 6 keys at the fewest against 8), 丙丁 with 4 keys against 3.
+    stats::DlgMissed dialog(f.state, QStringLiteral("甲乙丙丁"), QStringLiteral("0000"),
+                            {{0, 1, 5}, {1, 1, 5}, {2, 2, 4}});
+    QCOMPARE(dialog.tblMissed->rowCount(), 2);
+    const auto row = [&](int r) {
+        QStringList cells;
+        for (int c = 0; c < dialog.tblMissed->columnCount(); ++c)
+            cells << dialog.tblMissed->item(r, c)->text();
+        return cells;
+    };
+    QCOMPARE(row(0), (QStringList{"甲乙", "甲 | 乙", "123422", "至少 4", "分开输入"}));
+    QCOMPARE(row(1), (QStringList{"丙丁", "丙丁", "3", "1", "编码较长（推算）"}));
+    QCOMPARE(dialog.lblSummary->text(),
+             QStringLiteral("错过 2 处捷径，共可少击约 5 键（其中 1 键为推算）。"));
+
+    stats::DlgMissed best(f.state, QStringLiteral("甲乙丙丁"), QStringLiteral("0000"),
+                          {{0, 2, 8}, {2, 2, 3}});
+    QCOMPARE(best.tblMissed->rowCount(), 0);
+    QVERIFY(best.lblSummary->text().startsWith(QStringLiteral("没有错过的捷径")));
+    stats::DlgMissed none(f.state, QStringLiteral("甲乙"), QStringLiteral("00"), {});
+    QCOMPARE(none.lblSummary->text(), QStringLiteral("这次测试没有输入记录，无法比较。"));
 }
 
 void DialogsTest::userKeysNothingTyped() {

@@ -89,6 +89,42 @@ TEST_F(KeyPlanTest, AWordNeverCrossesPunctuationAndAnEmptyTextCostsNothing) {
     EXPECT_EQ(plan(QString(), QString())->total, 0);
 }
 
+TEST_F(KeyPlanTest, TheShortcutsATestMissed) {
+    // The best way: 甲乙(123422) 丙丁(3), 8 + 3 keys.
+    const QString text = QStringLiteral("甲乙丙丁");
+    const auto p = plan(text, QStringLiteral("0000"));
+    ASSERT_TRUE(p);
+    ASSERT_EQ(stats::formatPlan(*p), QStringLiteral("甲乙(123422) 丙丁(3)"));
+    const auto fewest = [this](const QString &part) { return stats::fewestKeysOf(db, part); };
+    using Kind = stats::MissedShortcut::Kind;
+    struct Case {
+        const char *name;
+        QList<coding::TypedInput> inputs;
+        QList<stats::MissedShortcut> missed;
+    } const cases[] = {
+        {"the word in characters, the other with a longer code",
+         {{0, 1, 5}, {1, 1, 5}, {2, 2, 4}},
+         {{0, QStringLiteral("甲乙"), QStringLiteral("甲 | 乙"), QStringLiteral("123422"), 12 - 8,
+           Kind::InParts},
+          {2, QStringLiteral("丙丁"), QStringLiteral("丙丁"), QStringLiteral("3"), 1,
+           Kind::LongerCode}}},
+        {"the best way itself", {{0, 2, 8}, {2, 2, 3}}, {}},
+        // 乙丙 typed as a word: the inputs cross the best way's items.
+        {"another split", {{0, 1, 6}, {1, 2, 4}, {3, 1, 3}}, {}},
+        // 甲 and 乙 typed, then typed again as the word: the last typing counts.
+        {"typed again", {{0, 1, 5}, {1, 1, 5}, {0, 2, 8}, {2, 2, 3}}, {}},
+        // The test ended before 丙丁.
+        {"not typed",
+         {{0, 1, 5}, {1, 1, 5}},
+         {{0, QStringLiteral("甲乙"), QStringLiteral("甲 | 乙"), QStringLiteral("123422"), 4,
+           Kind::InParts}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(stats::findMissedShortcuts(*p, text, c.inputs, fewest), c.missed);
+    }
+}
+
 TEST_F(KeyPlanTest, ADatabaseThatFailsIsAnError) {
     coding::CodeDatabase closed;
     QString error;

@@ -724,6 +724,12 @@ private slots:
         QCOMPARE(detail->mistakes,
                  (QList<history::Mistake>{{1, QStringLiteral("们"), QStringLiteral("门")}}));
         QCOMPARE(detail->tags, kTags);
+        // The two commits, for the shortcuts the test missed.
+        QCOMPARE(detail->inputs.size(), 2);
+        QCOMPARE(detail->inputs[0].position, 0);
+        QCOMPARE(detail->inputs[0].length, 2);
+        QCOMPARE(detail->inputs[1].position, 2);
+        QCOMPARE(detail->inputs[1].length, 4);
 
         // The result dialog reaches the history; the menu the review.
         QVERIFY(f.mnuReview->isEnabled());

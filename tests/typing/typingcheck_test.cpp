@@ -229,3 +229,27 @@ TEST(TypingCheck, HintItemFollowsThePosition) {
 }
 
 } // namespace
+
+TEST(TypingCheck, TheInputsAndWhatWasTypedWrongAreKept) {
+    Typing t(QStringLiteral("我们学习好"));
+    // 我们 by 4 digits: their releases come before the commit, its Space after.
+    t.state().test.KeyPressCount = 4;
+    t.type(QStringLiteral("我们"));
+    // The Space of 我们, then 5 digits of 学.
+    t.state().test.KeyPressCount = 4 + 1 + 5;
+    t.type(QStringLiteral("雪"));
+    t.state().test.KeyPressCount = 11 + 3;
+    t.type(QStringLiteral("习好"));
+    using coding::TypedInput;
+    EXPECT_EQ(t.check.inputs(),
+              (QList<TypedInput>{TypedInput{0, 2, 5}, TypedInput{2, 1, 6}, TypedInput{3, 2, 4}}));
+    const auto wrong = t.check.wrongCharacters();
+    ASSERT_EQ(wrong.size(), 1);
+    EXPECT_EQ(wrong[0].position, 2);
+    EXPECT_EQ(wrong[0].expected, QStringLiteral("学"));
+    EXPECT_EQ(wrong[0].typed, QStringLiteral("雪"));
+    // A new test forgets them.
+    t.check.start();
+    EXPECT_TRUE(t.check.inputs().isEmpty());
+    EXPECT_TRUE(t.check.wrongCharacters().isEmpty());
+}
