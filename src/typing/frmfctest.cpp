@@ -1,5 +1,6 @@
 #include "frmfctest.h"
 
+#include "practice.h"
 #include "testtextfile.h"
 #include "testtextview.h"
 #include "typingbox.h"
@@ -15,6 +16,8 @@
 #include "options/frmoptions.h"
 #include "prepare/filterfiles.h"
 #include "prepare/frmopenfile.h"
+#include "prepare/handover.h"
+#include "prepare/textpreparation.h"
 #include "stats/dlgmissed.h"
 #include "stats/dlgresult.h"
 #include "stats/keyplan.h"
@@ -216,6 +219,32 @@ void frmFcTest::buildMenus() {
     item(mnuFile, mnuAddWord, "mnuAddWord", "添加自定义词…");
     item(mnuFile, mnuSaveTestFile, "mnuSaveTestFile", "保存分词结果…");
     item(mnuFile, mnuSaveResult, "mnuSaveResult", "保存分词例文(&S)…");
+    mnuFile->addSeparator();
+    item(mnuFile, mnuDrill, "mnuDrill", "练习这些词(&P)");
+    mnuDrill->setToolTip(QStringLiteral("用最近测试中打错的词和错过捷径的词组成练习文本"));
+    mnuLessons = mnuFile->addMenu(QStringLiteral("内置练习(&L)"));
+    mnuLessons->setObjectName(QStringLiteral("mnuLessons"));
+    for (const LessonKind kind : {LessonKind::TwoCharacterWords, LessonKind::ThreeCharacterWords,
+                                  LessonKind::FourCharacterWords, LessonKind::ShortCodeItems}) {
+        QMenu *sets = mnuLessons->addMenu(lessonKindName(kind));
+        for (int set = 0; set < kLessonSets; ++set) {
+            QAction *lesson = sets->addAction(QStringLiteral("第%1组").arg(set + 1));
+            lesson->setObjectName(QStringLiteral("mnuLesson%1_%2").arg(int(kind)).arg(set + 1));
+            connect(lesson, &QAction::triggered, this, [this, kind, set] {
+                QString error;
+                const auto words = lessonWords(
+                    m_state.appDir.dataFile(QStringLiteral("qorvan.txt")), kind, set, &error);
+                if (!words || words->isEmpty()) {
+                    m_state.services.messages().show(
+                        words ? QStringLiteral("这一组没有可练习的词。") : error, kMessageTitle,
+                        coding::MsgButtons::Ok, coding::MsgIcon::Exclamation);
+                    return;
+                }
+                openPractice(practiceText(*words, 2, quint32(int(kind) * 10 + set)));
+            });
+        }
+    }
+    connect(mnuDrill, &QAction::triggered, this, &frmFcTest::mnuDrill_Click);
 
     mnuCalc = new QMenu(QStringLiteral("统计(&S)"), this);
     mnuCalc->setObjectName(QStringLiteral("mnuCalc"));
@@ -300,6 +329,8 @@ void frmFcTest::applyPhase(Phase phase) {
     // Custom words can be added whenever no test runs.
     mnuAddWord->setEnabled(!inProgress);
     mnuReview->setEnabled(!inProgress && m_lastTest.has_value());
+    mnuDrill->setEnabled(!inProgress && m_state.history);
+    mnuLessons->setEnabled(!inProgress);
     mnuHistory->setEnabled(!inProgress && m_state.history);
     if (inProgress)
         tmrLiveFigures->start();
@@ -452,6 +483,62 @@ void frmFcTest::testEnded() {
         m_state.history->recordAndTell(*m_lastTest, m_state.services.messages());
     applyPhase(m_session.phase());
     showResult();
+}
+
+void frmFcTest::openPractice(const QString &text) {
+    coding::LibraryError error;
+    const auto prepared = prepare::segmentAndPrepare(*m_state.library, text, {}, &error);
+    if (!prepared) {
+        m_state.services.messages().show(widgets::libraryMessage(error), kMessageTitle,
+                                         coding::MsgButtons::Ok, coding::MsgIcon::Critical);
+        return;
+    }
+    m_state.editor.EditorIsTarget = false;
+    prepare::handOver(m_state, *this, *prepared, {});
+    mainText->show();
+    SetPosofText();
+}
+
+QStringList frmFcTest::drillWords() {
+    QStringList words;
+    QString error;
+    const auto entries = m_state.history ? m_state.history->entries(&error, false) : std::nullopt;
+    if (!entries)
+        return words;
+    constexpr int kRecentTests = 10;
+    const bool database = coding::openCodeDatabase(m_state);
+    for (qsizetype i = 0; i < entries->size() && i < kRecentTests; ++i) {
+        const auto detail = m_state.history->detail(entries->at(i).id, &error);
+        if (!detail || detail->text.isEmpty())
+            continue;
+        for (const history::WrongWord &w : history::wrongWords(*detail))
+            if (!words.contains(w.word))
+                words << w.word;
+        if (!database || detail->inputs.isEmpty())
+            continue;
+        if (const auto plan =
+                stats::planFewestKeys(m_state.codeDatabase, detail->text, detail->tags)) {
+            const auto missed = stats::findMissedShortcuts(
+                *plan, detail->text, detail->inputs, [this](const QString &part) {
+                    return stats::fewestKeysOf(m_state.codeDatabase, part);
+                });
+            for (const stats::MissedShortcut &m : missed)
+                if (!words.contains(m.item))
+                    words << m.item;
+        }
+    }
+    return words.mid(0, kWordsPerSet);
+}
+
+void frmFcTest::mnuDrill_Click() {
+    const QStringList words = drillWords();
+    if (words.isEmpty()) {
+        m_state.services.messages().show(
+            QStringLiteral("最近的测试中没有打错的词，也没有错过的捷径，暂无可练习的词。"),
+            kMessageTitle, coding::MsgButtons::Ok, coding::MsgIcon::Information);
+        return;
+    }
+    openPractice(practiceText(words, 3, quint32(m_state.services.clock().tickMs())));
 }
 
 void frmFcTest::showReview() {

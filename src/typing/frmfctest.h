@@ -157,6 +157,8 @@ public:
     QAction *mnuAddWord;
     QAction *mnuSaveTestFile;
     QAction *mnuSaveResult;
+    QAction *mnuDrill; // 练习这些词: the words of recent mistakes and missed shortcuts
+    QMenu *mnuLessons; // 内置练习: graded lessons from the program's own data
     QMenu *mnuCalc;
     QAction *mnuStaInfo;
     QAction *mnuStaSave;
@@ -194,6 +196,12 @@ private:
     // shows.
     void testEnded();
     void showReview();
+    // Opens text as a test text, segmented and coloured as a text file is.
+    void openPractice(const QString &text);
+    void mnuDrill_Click();
+    // The words to drill: those got wrong and those typed the long way in the
+    // recent tests of the history, at most kWordsPerSet, the most recent first.
+    QStringList drillWords();
     void showLiveFigures();
     void restoreTestText();
     void popUp(QMenu &menu, const QWidget &button);

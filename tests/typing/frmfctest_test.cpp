@@ -41,6 +41,7 @@
 #include <QTimer>
 
 #include "history/resultshistory.h"
+#include "typing/practice.h"
 
 using coding::MsgIcon;
 using typing::frmFcTest;
@@ -738,6 +739,52 @@ private slots:
         // Seeing the result again records nothing more.
         f.mnuStaInfo->trigger();
         QCOMPARE(results.entries(&error)->size(), 1);
+    }
+
+    void aDrillOfTheWordsGotWrongOpensAsTheTestText() {
+        Window w;
+        QTemporaryDir data;
+        history::ResultsHistory results(data.filePath(QStringLiteral("history.sqlite")));
+        w.state->history = &results;
+        QVERIFY(w.load());
+        frmFcTest &f = *w.window;
+        // Nothing recorded yet: nothing to drill, and it says so.
+        f.mnuDrill->trigger();
+        QVERIFY(w.messages.lastText().startsWith(QStringLiteral("最近的测试中没有打错的词")));
+        w.open(kText, kTags);
+        w.start();
+        w.commit(QStringLiteral("我门学习好。"), kMinute); // 们 wrong: the word 我们
+        QTRY_COMPARE(w.results.size(), 1);
+        f.mnuDrill->trigger();
+        const QString drill = w.state->text.text;
+        QCOMPARE(drill.count(QStringLiteral("我们")), 10); // 20 characters at least
+        QVERIFY(drill.endsWith(QStringLiteral("。")));
+        QCOMPARE(f.mainText->toPlainText(), drill);
+        QVERIFY(f.CmdStartTest->isEnabled());
+        QVERIFY(w.library->calls.contains(QStringLiteral("divide:") + drill)); // segmented
+    }
+
+    void aBuiltInLessonOpensAsTheTestText() {
+        Window w;
+        QFile items(w.appDir.filePath(QStringLiteral("qorvan.txt")));
+        QVERIFY(items.open(QIODevice::WriteOnly));
+        items.write("我们\t232800\t2328\t900\n学习\t324171\t\t800\n一\t10000\t1\t5000\n");
+        items.close();
+        QVERIFY(w.load());
+        frmFcTest &f = *w.window;
+        auto *lesson = f.findChild<QAction *>(QStringLiteral("mnuLesson0_1")); // 二字词 第1组
+        QVERIFY(lesson);
+        QVERIFY(f.mnuLessons->isEnabled());
+        lesson->trigger();
+        QCOMPARE(w.state->text.text,
+                 typing::practiceText({QStringLiteral("我们"), QStringLiteral("学习")}, 2, 0));
+        QCOMPARE(f.mainText->toPlainText(), w.state->text.text);
+        // A set with no words says so and changes nothing.
+        f.findChild<QAction *>(QStringLiteral("mnuLesson2_1"))->trigger(); // 四字词
+        QCOMPARE(w.messages.lastText(), QStringLiteral("这一组没有可练习的词。"));
+        QCOMPARE(f.mainText->toPlainText(), w.state->text.text);
+        w.start();
+        QVERIFY(!f.mnuLessons->isEnabled() && !f.mnuDrill->isEnabled());
     }
 
     void aFailureToRecordIsToldOnceAndTheResultShows() {
