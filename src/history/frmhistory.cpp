@@ -331,8 +331,12 @@ void frmHistory::updateChart() {
             last = last.addSecs(3600);
         }
         time->setRange(first, last);
-        time->setFormat(first.daysTo(last) < 2 ? QStringLiteral("MM-dd HH:mm")
-                                               : QStringLiteral("yyyy-MM-dd"));
+        // Labels that differ from tick to tick: seconds within an hour, minutes
+        // within two days, else days.
+        const qint64 span = first.secsTo(last);
+        time->setFormat(span < 3600        ? QStringLiteral("HH:mm:ss")
+                        : span < 2 * 86400 ? QStringLiteral("MM-dd HH:mm")
+                                           : QStringLiteral("yyyy-MM-dd"));
     }
     if (speedAxis) {
         speedAxis->setRange(0, top * 1.1);
