@@ -370,32 +370,29 @@ void frmHistory::tell(const QString &text, coding::MsgIcon icon) {
     m_state.services.messages().show(text, kTitle, coding::MsgButtons::Ok, icon);
 }
 
-void frmHistory::cmdReview_Click() {
+std::optional<TestDetail> frmHistory::selectedDetail() {
     const int row = selectedRow();
     if (row < 0)
-        return;
+        return std::nullopt;
     QString error;
-    const auto detail = m_history.detail(model->entry(row).id, &error);
-    if (!detail) {
+    auto detail = m_history.detail(model->entry(row).id, &error);
+    if (!detail)
         tell(error, coding::MsgIcon::Critical);
-        return;
+    return detail;
+}
+
+void frmHistory::cmdReview_Click() {
+    if (const auto detail = selectedDetail()) {
+        DlgReview review(m_state, *detail, this);
+        execDialog(review);
     }
-    DlgReview review(m_state, *detail, this);
-    execDialog(review);
 }
 
 void frmHistory::cmdMissed_Click() {
-    const int row = selectedRow();
-    if (row < 0)
-        return;
-    QString error;
-    const auto detail = m_history.detail(model->entry(row).id, &error);
-    if (!detail) {
-        tell(error, coding::MsgIcon::Critical);
-        return;
+    if (const auto detail = selectedDetail()) {
+        stats::DlgMissed missed(m_state, detail->text, detail->tags, detail->inputs, this);
+        execDialog(missed);
     }
-    stats::DlgMissed missed(m_state, detail->text, detail->tags, detail->inputs, this);
-    execDialog(missed);
 }
 
 void frmHistory::cmdDelete_Click() {

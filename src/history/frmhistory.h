@@ -84,6 +84,8 @@ public:
 
 private:
     int selectedRow() const;
+    // The selected test as recorded, or nothing (the user told when it cannot be read).
+    std::optional<TestDetail> selectedDetail();
     void updateChart();
     void updateSummary();
     void updateButtons();

@@ -152,6 +152,13 @@ struct Window {
         return coding::colorRefFromColor(cursor.charFormat().foreground().color());
     }
     QString tempCopy() const { return appDir.filePath(QStringLiteral("temp.zh")); }
+    // A results history of the window's own, in the application directory's folder.
+    history::ResultsHistory &withHistory() {
+        recorded = std::make_unique<history::ResultsHistory>(
+            appDir.filePath(QStringLiteral("data/history.sqlite")));
+        state->history = recorded.get();
+        return *recorded;
+    }
 
     QTemporaryDir appDir;
     coding::FakeLibrary *library = nullptr; // owned by state
@@ -160,6 +167,7 @@ struct Window {
     coding::FakeColors colors;
     coding::FakeClock clock;
     ime::FakeInputMethodBackend ime;
+    std::unique_ptr<history::ResultsHistory> recorded; // outlives the state and the window
     std::unique_ptr<coding::AppState> state;
     std::unique_ptr<frmFcTest> window;
 
@@ -686,9 +694,7 @@ private slots:
 
     void anEndedTestGoesIntoTheHistoryAndCanBeReviewed() {
         Window w;
-        QTemporaryDir data;
-        history::ResultsHistory results(data.filePath(QStringLiteral("history.sqlite")));
-        w.state->history = &results;
+        history::ResultsHistory &results = w.withHistory();
         QVERIFY(w.load());
         frmFcTest &f = *w.window;
         QVERIFY(!f.mnuReview->isEnabled()); // no test yet
@@ -743,9 +749,7 @@ private slots:
 
     void aDrillOfTheWordsGotWrongOpensAsTheTestText() {
         Window w;
-        QTemporaryDir data;
-        history::ResultsHistory results(data.filePath(QStringLiteral("history.sqlite")));
-        w.state->history = &results;
+        w.withHistory();
         QVERIFY(w.load());
         frmFcTest &f = *w.window;
         // Nothing recorded yet: nothing to drill, and it says so.
