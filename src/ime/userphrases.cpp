@@ -109,10 +109,6 @@ private:
     QString m_name;
 };
 
-bool exec(QSqlQuery &query, const QString &sql) {
-    return query.exec(sql);
-}
-
 } // namespace
 
 UserPhraseFiles UserPhraseFiles::under(const QString &dataHome) {
@@ -152,16 +148,16 @@ int addIbusUserPhrases(const UserPhraseFiles &files, const QList<coding::CustomW
     }
     QSqlQuery query(db);
     // As ibus-table makes it: WAL, a description with its version, the phrases.
-    if (!exec(query, QStringLiteral("PRAGMA journal_mode = WAL")) ||
-        !exec(query, QStringLiteral("CREATE TABLE IF NOT EXISTS desc (name PRIMARY KEY, value)")) ||
-        !exec(query,
-              QStringLiteral("CREATE TABLE IF NOT EXISTS phrases (id INTEGER PRIMARY KEY, "
-                             "tabkeys TEXT, phrase TEXT, freq INTEGER, user_freq INTEGER)"))) {
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) ||
+        !query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS desc (name PRIMARY KEY, value)")) ||
+        !query.exec(
+            QStringLiteral("CREATE TABLE IF NOT EXISTS phrases (id INTEGER PRIMARY KEY, "
+                           "tabkeys TEXT, phrase TEXT, freq INTEGER, user_freq INTEGER)"))) {
         fail(error, where + QStringLiteral(" 无法使用：") + query.lastError().text());
         return -1;
     }
     QStringList columns;
-    if (exec(query, QStringLiteral("PRAGMA table_info(phrases)"))) {
+    if (query.exec(QStringLiteral("PRAGMA table_info(phrases)"))) {
         while (query.next())
             columns << query.value(1).toString();
     }
@@ -182,8 +178,8 @@ int addIbusUserPhrases(const UserPhraseFiles &files, const QList<coding::CustomW
         ok = query.exec();
     }
     if (ok) {
-        ok = exec(query, QStringLiteral("INSERT OR IGNORE INTO desc "
-                                        "VALUES ('create-time', DATETIME('now', 'localtime'))"));
+        ok = query.exec(QStringLiteral("INSERT OR IGNORE INTO desc "
+                                       "VALUES ('create-time', DATETIME('now', 'localtime'))"));
     }
     int added = 0;
     QSet<QString> addedCodes;
