@@ -2,7 +2,7 @@
 
 #include "appstate.h"
 
-#include <QSettings>
+#include "settingsfile.h"
 
 #include <limits>
 #include <optional>
@@ -130,30 +130,29 @@ const Settings::KeyInfo &Settings::info(Key key) {
     return keys().at(int(key));
 }
 
-Settings::Settings()
-    : m_store(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                          QStringLiteral("Trevix2006"),
-                                          QStringLiteral("Trevix2006"))) {
-    m_store->beginGroup(QStringLiteral("用户设置"));
+namespace {
+const QString kGroup = QStringLiteral("用户设置");
+}
+
+Settings::Settings() : Settings(SettingsFile::defaultPath()) {}
+
+Settings::Settings(const QString &path) : m_store(std::make_unique<SettingsFile>(path)) {
+    m_store->load(&m_loadError);
 }
 
 Settings::~Settings() {
-    m_store->endGroup();
-    m_store->sync();
+    if (m_store->changed())
+        m_store->save();
 }
 
 QString Settings::storedText(Key key) const {
-    const QVariant v = m_store->value(info(key).name);
-    // A hand-edited value with a comma reads back as a list; keep its text.
-    if (v.typeId() == QMetaType::QStringList)
-        return v.toStringList().join(QStringLiteral(", "));
-    return v.toString();
+    return m_store->value(kGroup, info(key).name).value_or(QString());
 }
 
 void Settings::seedDefaults() {
     for (const KeyInfo &k : keys()) {
-        if (storedText(k.key).isEmpty())
-            m_store->setValue(k.name, k.defaultText);
+        if (!m_store->holdsValue(kGroup, k.name))
+            m_store->setValue(kGroup, k.name, k.defaultText);
     }
 }
 
@@ -177,22 +176,19 @@ QString Settings::storedForm(const SettingValues &values, Key key) {
 }
 
 bool Settings::save(const SettingValues &values, Key key) {
-    m_store->setValue(info(key).name, storedForm(values, key));
-    m_store->sync();
-    return m_store->status() == QSettings::NoError;
+    m_store->setValue(kGroup, info(key).name, storedForm(values, key));
+    return m_store->save();
 }
 
 bool Settings::saveText(Key key, const QString &text) {
-    m_store->setValue(info(key).name, text);
-    m_store->sync();
-    return m_store->status() == QSettings::NoError;
+    m_store->setValue(kGroup, info(key).name, text);
+    return m_store->save();
 }
 
 bool Settings::saveAll(const SettingValues &values) {
     for (const KeyInfo &k : keys())
-        m_store->setValue(k.name, storedForm(values, k.key));
-    m_store->sync();
-    return m_store->status() == QSettings::NoError;
+        m_store->setValue(kGroup, k.name, storedForm(values, k.key));
+    return m_store->save();
 }
 
 void Settings::resetColors(SettingValues &values) {

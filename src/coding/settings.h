@@ -5,8 +5,6 @@
 
 #include <memory>
 
-class QSettings;
-
 namespace coding {
 
 struct AppState;
@@ -29,11 +27,14 @@ struct SettingValues {
     friend bool operator==(const SettingValues &, const SettingValues &) = default;
 };
 
+class SettingsFile;
+
 // The eleven per-user settings. This class is the only place that knows the keys,
-// their stored forms and their defaults, and the only user of QSettings in the
-// program: organisation and application "Trevix2006", group "用户设置". All values
-// are stored as text: colours as the decimal COLORREF, switches as True/False, the
-// time limit as decimal minutes.
+// their stored forms and their defaults, and the only user of the settings file
+// (settingsfile.h, the file QSettings keeps for organisation and application
+// "Trevix2006"), group "用户设置". All values are stored as text: colours as the
+// decimal COLORREF, switches as True/False, the time limit as decimal minutes. A
+// value that is not plain text reads as empty.
 class Settings {
 public:
     // In the order in which they are seeded and loaded.
@@ -62,6 +63,8 @@ public:
     static const KeyInfo &info(Key key);
 
     Settings();
+    // The settings in the file at path rather than the user's.
+    explicit Settings(const QString &path);
     ~Settings();
     Settings(const Settings &) = delete;
     Settings &operator=(const Settings &) = delete;
@@ -70,7 +73,7 @@ public:
     QString storedText(Key key) const;
 
     // Writes the default of every key whose stored text is empty; keys that hold
-    // any other text are left as they are.
+    // any other text, or a value that is no plain text, are left as they are.
     void seedDefaults();
 
     // Converts every stored value into its field of values. A value that cannot be
@@ -90,8 +93,13 @@ public:
     // Puts the six colour defaults back into values (the stored values are not touched).
     static void resetColors(SettingValues &values);
 
+    // Why the file could not be read (too large, unreadable): the defaults are used
+    // then and the file is not overwritten.
+    QString loadError() const { return m_loadError; }
+
 private:
-    std::unique_ptr<QSettings> m_store;
+    std::unique_ptr<SettingsFile> m_store;
+    QString m_loadError;
 };
 
 // Seeds missing settings with their defaults, then loads all eleven into

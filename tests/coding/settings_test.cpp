@@ -3,11 +3,17 @@
 #include "coding/colorref.h"
 #include "coding/filterkey.h"
 #include "coding/settings.h"
+#include "coding/settingsfile.h"
 #include "support/fakeservices.h"
 
 #include <gtest/gtest.h>
 
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 
 namespace coding {
 namespace {
@@ -49,6 +55,7 @@ protected:
         // The store is cleared: only ever in a private configuration directory.
         if (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME"))
             GTEST_SKIP() << "run through ctest, which gives the test its own XDG_CONFIG_HOME";
+        QFile::remove(SettingsFile::defaultPath());
         store.clear();
     }
     RawStore store;
@@ -152,6 +159,128 @@ TEST_F(SettingsTest, WriterStoresTheFieldsInTheirStoredForms) {
     EXPECT_EQ(again.settings.RightColor, 65280);
     EXPECT_EQ(again.settings.LimitTimeLen, 42);
     EXPECT_EQ(store.text("交替颜色一"), QString::number(0x563412));
+}
+
+QByteArray fileBytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// What QSettings would turn into a picture of 30000 x 30000 pixels (3.6 GB) when it
+// reads the file: the stream of a QImage header, as "@Variant(...)" escapes it.
+QByteArray hugePictureValue() {
+    QByteArray stream;
+    QDataStream out(&stream, QIODevice::WriteOnly);
+    out << quint32(QMetaType::QImage) << qint8(0);
+    // A PNG header that claims 30000 x 30000 pixels, with nothing after it.
+    const QByteArray png = QByteArray::fromHex("89504e470d0a1a0a0000000d494844520000753000007530"
+                                               "0806000000");
+    out << png;
+    QByteArray escaped;
+    for (const char c : stream)
+        escaped += "\\x" + QByteArray::number(uchar(c), 16).rightJustified(2, '0');
+    return "@Variant(" + escaped + ")";
+}
+
+TEST(SettingsFile, ValuesThatAreNoPlainTextGiveTheDefaultsAndStayInTheFile) {
+    // (A file of its own: QSettings itself must never read this one.)
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Trevix2006.conf"));
+    const QByteArray picture = hugePictureValue();
+    const QByteArray before = "[%U7528%U6237%U8BBE%U7F6E]\n"
+                              "%U4EA4%U66FF%U989C%U8272%U4E00=" +
+                              picture +
+                              "\n"
+                              "%U9700%U8981%U5206%U8BCD=@ByteArray(False)\n"
+                              "%U9650%U5236%U65F6%U95F4%U957F%U5EA6=@@7\n"
+                              "[other]\npicture=" +
+                              picture + "\n";
+    writeBytes(path, before);
+    SettingValues values;
+    {
+        Settings settings(path);
+        settings.seedDefaults();
+        settings.loadInto(values);
+    }
+    EXPECT_EQ(values.AltColor1, 0) << "the default";
+    EXPECT_TRUE(values.NeedFc) << "the default";
+    EXPECT_EQ(values.LimitTimeLen, 5) << "\"@7\" is no number: the default";
+    EXPECT_EQ(values.RightColor, 0x00FF00) << "seeded";
+    // Seeding wrote the missing keys; the lines it did not own are as they were.
+    const QByteArray after = fileBytes(path);
+    EXPECT_TRUE(after.contains("%U4EA4%U66FF%U989C%U8272%U4E00=" + picture + "\n"));
+    EXPECT_TRUE(after.contains("[other]\npicture=" + picture + "\n"));
+    EXPECT_TRUE(after.contains("=@@7\n"));
+    EXPECT_TRUE(after.contains("%U6B63%U786E%U6587%U5B57%U989C%U8272=65280\n"));
+}
+
+TEST_F(SettingsTest, QSettingsAndTheProgramReadEachOthersFiles) {
+    // Written by QSettings, with a value that needs quotes and escapes, read here.
+    store.set(QStringLiteral("交替颜色二"), QStringLiteral(" 255"));
+    store.set(QStringLiteral("限制时间长度"), QStringLiteral("a,b;\"c\"\\"));
+    {
+        Settings settings;
+        EXPECT_EQ(settings.storedText(Settings::Key::AltColor2), QStringLiteral(" 255"));
+        EXPECT_EQ(settings.storedText(Settings::Key::LimitTimeLen), QStringLiteral("a,b;\"c\"\\"));
+        // Written here, read by QSettings.
+        EXPECT_TRUE(settings.saveText(Settings::Key::AltColor1, QStringLiteral("@x, \t=1 ")));
+        EXPECT_TRUE(settings.saveText(Settings::Key::SymColor, QStringLiteral("数字")));
+    }
+    EXPECT_EQ(store.text(QStringLiteral("交替颜色一")), QStringLiteral("@x, \t=1 "));
+    EXPECT_EQ(store.text(QStringLiteral("标点符号颜色")), QStringLiteral("数字"));
+    EXPECT_EQ(store.text(QStringLiteral("交替颜色二")), QStringLiteral(" 255"));
+}
+
+TEST(SettingsFile, AFileTooLargeOrAFolderIsNeitherReadNorOverwritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Trevix2006.conf"));
+    const QByteArray huge = "[x]\n" + QByteArray(SettingsFile::MaxFileSize, 'a') + "\n";
+    writeBytes(path, huge);
+    const QString folder = dir.filePath(QStringLiteral("folder.conf"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString &p : {path, folder}) {
+        SCOPED_TRACE(p.toStdString());
+        Settings settings(p);
+        EXPECT_FALSE(settings.loadError().isEmpty());
+        SettingValues values;
+        settings.seedDefaults();
+        settings.loadInto(values);
+        EXPECT_EQ(values.RightColor, 0x00FF00) << "the defaults";
+        EXPECT_FALSE(settings.saveAll(values)) << "a save is refused, not done over the file";
+    }
+    EXPECT_EQ(fileBytes(path), huge);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+TEST(SettingsFile, WrittenAndReadAgainAFileStaysAsItWasWritten) {
+    // Line ends of lone CRs, CR LF and none; a mark; comments and other groups.
+    const QByteArray cases[] = {
+        "\r\r",
+        "a=1\r\n\r\n[g]\r\nb=2",
+        "\xEF\xBB\xBF; comment\n[g]\nb = \" x \"\n[h]\nb=3\r",
+        "[g\nb=1\n=2\n[]\nc=\\\n",
+    };
+    for (const QByteArray &bytes : cases) {
+        SCOPED_TRACE(bytes.toStdString());
+        SettingsFile once(QStringLiteral("/nonexistent"));
+        once.parse(bytes);
+        SettingsFile twice(QStringLiteral("/nonexistent"));
+        twice.parse(once.bytes());
+        EXPECT_EQ(twice.bytes(), once.bytes());
+    }
+    SettingsFile file(QStringLiteral("/nonexistent"));
+    file.parse("[g]\nb = \" x \"\n[h]\nb=3\n");
+    EXPECT_EQ(file.value(QStringLiteral("g"), QStringLiteral("b")), QStringLiteral(" x "));
+    file.setValue(QStringLiteral("g"), QStringLiteral("c"), QStringLiteral("4"));
+    file.setValue(QStringLiteral("h"), QStringLiteral("b"), QStringLiteral("5"));
+    file.setValue(QStringLiteral("新"), QStringLiteral("键"), QStringLiteral("6"));
+    EXPECT_EQ(file.bytes(), QByteArray("[g]\nb = \" x \"\nc=4\n[h]\nb=5\n\n[%U65B0]\n%U952E=6\n"));
 }
 
 TEST(ColorRef, RedIsInTheLowByte) {
