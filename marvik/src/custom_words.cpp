@@ -14,7 +14,7 @@ bool isUsableCustomWord(std::u16string_view word) {
         return false;
     for (std::size_t i = 0; i < word.size(); ++i) {
         const char16_t u = word[i];
-        if (u < 0x20 || u == 0x7F)
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) // C0, DEL and C1 controls
             return false;
         if (isHighSurrogate(u)) {
             if (i + 1 >= word.size() || !isLowSurrogate(word[i + 1]))

@@ -1,6 +1,7 @@
 // AddWord, the custom word file and the effect of custom words on segmentation.
 #include "test_dictionary.h"
 
+#include "custom_words.h"
 #include "internal.h"
 #include "marvik/marvik.h"
 
@@ -129,6 +130,7 @@ TEST_F(CustomWordTest, UnusableLinesOfTheCustomFileAreSkipped) {
                                          "很好\t12x\n"
                                          "起源了\t1234567\n"
                                          "\t123\n"
+                                         "\xc2\x8d\t12\n" // a control character of C1
                                          "好很\t4427");
     const std::u16string other = u16((dir_.path() / "other.dic").string());
     ASSERT_EQ(MarvikSetUserDictPath(other.c_str()), MARVIK_OK);
@@ -136,6 +138,7 @@ TEST_F(CustomWordTest, UnusableLinesOfTheCustomFileAreSkipped) {
     EXPECT_EQ(tagsOf(u"好很"), "00");
     EXPECT_EQ(tagsOf(u"很好"), "01");
     EXPECT_EQ(tagsOf(u"起源了"), "001");
+    EXPECT_FALSE(marvik::isUsableCustomWord(u"\u008d"));
     // The new word goes on a line of its own after the last line, which had no line break.
     ASSERT_EQ(AddWord(u"1", u"了了"), 0);
     EXPECT_TRUE(readFile(dir_.path() / "other.dic").ends_with("\n好很\t4427\n了了\t1\n"));

@@ -42,7 +42,10 @@ QList<CustomWord> readCustomWordFile(const QString &path) {
     QSet<QString> seen;
     while (!file.atEnd()) {
         QByteArray line = file.readLine();
-        while (line.endsWith('\n') || line.endsWith('\r'))
+        // A line ends at LF, with one CR before it, as the library reads it.
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (line.endsWith('\r'))
             line.chop(1);
         const qsizetype tab = line.indexOf('\t');
         if (tab < 0)

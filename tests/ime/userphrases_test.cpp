@@ -315,6 +315,11 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"LinesThatAreNoWordAndCodeAreSkipped",
                  "no tab\n\t12\n学习\t\n学习\t12a\n学习\t1234567\n\xff\xfe\t12\n温故\t12\n",
                  {{QStringLiteral("温故"), QStringLiteral("12")}}},
+        // As the library: a control character of C1 makes no word, and only one CR
+        // before the LF ends the line.
+        FileCase{"ControlsAndStrayCarriageReturnsAreNoWordOrCode",
+                 "\xc2\x8d\t2\n学习\t12\r\r\n温故\t12\r\n",
+                 {{QStringLiteral("温故"), QStringLiteral("12")}}},
         FileCase{"AMissingFileHasNoWords", QByteArray(), {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
