@@ -54,6 +54,7 @@ FilterList FilterList::fromBytes(const QByteArray &bytes) {
     FilterList list;
     list.m_bytes = bytes;
     list.m_encoding = fileEncoding(bytes);
+    list.m_bom = bytes.startsWith(Utf8Bom) ? Utf8Bom.size() : 0;
     list.parse();
     return list;
 }
@@ -79,6 +80,7 @@ bool FilterList::read(QIODevice &device, QString *error) {
     }
     m_bytes = bytes;
     m_encoding = fileEncoding(bytes);
+    m_bom = bytes.startsWith(Utf8Bom) ? Utf8Bom.size() : 0;
     parse();
     return true;
 }
@@ -158,7 +160,7 @@ bool FilterList::remove(int index, const QString &entry) {
 void FilterList::parse() {
     m_lines.clear();
     const qsizetype size = m_bytes.size();
-    qsizetype start = m_bytes.startsWith(Utf8Bom) ? Utf8Bom.size() : 0;
+    qsizetype start = m_bom;
     while (start < size) {
         qsizetype end = start;
         while (end < size && m_bytes.at(end) != '\n' && m_bytes.at(end) != '\r')

@@ -71,7 +71,10 @@ private:
 
     QByteArray m_bytes;
     TextEncoding m_encoding = TextEncoding::Gb18030; // judged when read, kept
-    QList<Line> m_lines;                             // every line, empty ones too
+    // The byte-order mark's bytes at the start when read (0 or 3), kept too: bytes
+    // that come to the start when the first line is removed are no mark.
+    qsizetype m_bom = 0;
+    QList<Line> m_lines; // every line, empty ones too
 };
 
 } // namespace prepare

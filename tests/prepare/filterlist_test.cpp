@@ -158,6 +158,12 @@ TEST(FilterList, EveryLineReadsTheSameAfterAnEdit) {
             EXPECT_EQ(again.bytes(), c.before);
         }
     }
+    // The GB18030 bytes of 「锘夸」 begin like a UTF-8 mark: they stay text when the line
+    // before them goes and they come to the start.
+    FilterList marked =
+        readBytes(gb18030(comma + "\r\n" + QStringLiteral("锘夸      符号") + "\r\n"));
+    EXPECT_TRUE(marked.remove(0, comma));
+    EXPECT_EQ(marked.entries(), QStringList{QStringLiteral("锘夸      符号")});
     // The entries read before any edit: no mark in the first one, no UTF-8 misreading.
     EXPECT_EQ(readBytes(bom + gb18030(comma + "\r\n")).entries(), QStringList{comma});
     EXPECT_EQ(readBytes(gb18030(study + "\r\n")).entries(), QStringList{study});
