@@ -290,6 +290,17 @@ bool ResultsHistory::record(TestDetail &detail, QString *error) {
             ok = q.exec();
         }
         id = ok ? q.lastInsertId().toLongLong() : 0;
+        // Rows left under this id by a test removed outside the program (SQLite gives
+        // a removed test's id again) would become this test's.
+        for (const char *table : {"mistakes", "inputs"}) {
+            ok = ok &&
+                 q.prepare(
+                     QStringLiteral("DELETE FROM %1 WHERE test_id = ?").arg(QLatin1String(table)));
+            if (ok) {
+                q.addBindValue(id);
+                ok = q.exec();
+            }
+        }
         if (ok && !detail.mistakes.isEmpty()) {
             ok = q.prepare(QStringLiteral(
                 "INSERT INTO mistakes (test_id, position, expected, typed) VALUES (?, ?, ?, ?)"));

@@ -109,6 +109,27 @@ TEST_F(HistoryTest, ATestIsReadBackWithItsTextAndMistakes) {
     EXPECT_FALSE(h.detail(9999, &error));
 }
 
+TEST_F(HistoryTest, ATestRemovedOutsideTheProgramLeavesNothingToTheNextTest) {
+    QString error;
+    {
+        ResultsHistory h(path);
+        TestDetail first = makeTest(QStringLiteral("我们学习"), 1000, 40,
+                                    {{1, QStringLiteral("们"), QStringLiteral("门")}});
+        first.inputs = {{0, 1, 3}};
+        ASSERT_TRUE(h.record(first, &error)) << error.toStdString();
+    }
+    // Another tool deletes the test without its mistakes and inputs; SQLite gives its
+    // id to the next test.
+    execSql(path, {QStringLiteral("DELETE FROM tests")});
+    ResultsHistory h(path);
+    TestDetail next = makeTest(QStringLiteral("一二三"), 2000, 50);
+    ASSERT_TRUE(h.record(next, &error)) << error.toStdString();
+    const auto detail = h.detail(next.entry.id, &error);
+    ASSERT_TRUE(detail);
+    EXPECT_TRUE(detail->mistakes.isEmpty());
+    EXPECT_TRUE(detail->inputs.isEmpty());
+}
+
 TEST_F(HistoryTest, ATextIsKeptOnceAndGoesWithItsLastTest) {
     ResultsHistory h(path);
     TestDetail a = makeTest(QStringLiteral("同一文本"), 1000, 40,
