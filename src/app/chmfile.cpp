@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -156,18 +157,7 @@ int sendObject(chmFile *handle, chmUnitInfo *listed, void *context) {
     // A crash ends the child at once, without the handlers of the parent.
     for (int crash : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
         signal(crash, SIG_DFL);
-    chmFile *handle = chm_open(path);
-    if (!handle)
-        _exit(1);
-    Sender sender;
-    sender.fd = fd;
-    const int listed =
-        chm_enumerate(handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_SPECIAL | CHM_ENUMERATE_FILES,
-                      sendObject, &sender);
-    chm_close(handle);
-    if (!listed || sender.failed || !sendHeader(fd, 0, sender.objects))
-        _exit(1);
-    _exit(0);
+    _exit(ChmFile::sendObjects(path, fd) ? 0 : 1);
 }
 
 // --- In the parent -----------------------------------------------------------------------
@@ -255,7 +245,8 @@ std::optional<Objects> parseAnswer(const QByteArray &answer) {
     return std::nullopt;
 }
 
-std::optional<Objects> readInChild(const QByteArray &path) {
+// The child's whole answer, or nothing when the child failed or was too slow.
+std::optional<QByteArray> readInChild(const QByteArray &path) {
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0)
         return std::nullopt;
@@ -280,10 +271,121 @@ std::optional<Objects> readInChild(const QByteArray &path) {
     }
     if (!reap(child, deadline))
         return std::nullopt;
-    return parseAnswer(answer);
+    return answer;
+}
+
+// The block length of the file's compressed section, from its reset table: chmlib
+// allocates a buffer of that size for each block it keeps, so a damaged table would make
+// it ask for gigabytes. Zero when the file has no such table (nothing compressed).
+quint64 compressedBlockLength(chmFile *handle) {
+    static const char kResetTable[] =
+        "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/"
+        "InstanceData/ResetTable";
+    chmUnitInfo info;
+    if (chm_resolve_object(handle, kResetTable, &info) != CHM_RESOLVE_SUCCESS || info.space != 0)
+        return 0;
+    unsigned char table[40];
+    if (info.length < sizeof table ||
+        chm_retrieve_object(handle, &info, table, 0, sizeof table) != LONGINT64(sizeof table))
+        return 0;
+    quint64 length = 0;
+    for (int i = 7; i >= 0; --i)
+        length = length << 8 | table[32 + i];
+    return length;
+}
+
+// Whether the compressed section's window is one that chmlib's decompressor can make
+// (a power of two from 2^15 to 2^21 bytes, with a reset interval that is a whole number
+// of half windows): it goes on without a decompressor when it cannot. True when the
+// file has no compressed section.
+bool decompressorFits(chmFile *handle) {
+    chmUnitInfo info;
+    if (chm_resolve_object(handle, "::DataSpace/Storage/MSCompressed/ControlData", &info) !=
+        CHM_RESOLVE_SUCCESS)
+        return true;
+    unsigned char data[24];
+    if (info.space != 0 || info.length < sizeof data ||
+        chm_retrieve_object(handle, &info, data, 0, sizeof data) != LONGINT64(sizeof data))
+        return false;
+    const auto at = [&data](int offset) {
+        return quint32(data[offset]) | quint32(data[offset + 1]) << 8 |
+               quint32(data[offset + 2]) << 16 | quint32(data[offset + 3]) << 24;
+    };
+    if (std::memcmp(data + 4, "LZXC", 4) != 0)
+        return false;
+    quint64 resetInterval = at(12);
+    quint64 window = at(16);
+    if (at(8) == 2) {
+        resetInterval *= 0x8000;
+        window *= 0x8000;
+    }
+    const bool powerOfTwo = window != 0 && (window & (window - 1)) == 0;
+    return powerOfTwo && window >= (1u << 15) && window <= (1u << 21) && resetInterval != 0 &&
+           resetInterval % (window / 2) == 0 && at(20) != 0;
+}
+
+// Whether the file's headers describe a directory that lies inside the file, in blocks
+// no longer than the directory: chmlib takes both as they stand and allocates a block
+// of the length the header gives before it reads anything.
+bool headersFitTheFile(const char *path) {
+    const int file = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return false;
+    struct stat st;
+    unsigned char itsf[88];
+    unsigned char itsp[0x54];
+    bool fits = fstat(file, &st) == 0 && pread(file, itsf, sizeof itsf, 0) == sizeof itsf &&
+                std::memcmp(itsf, "ITSF", 4) == 0;
+    if (fits) {
+        const auto at = [](const unsigned char *b, int offset, int size) {
+            quint64 value = 0;
+            for (int i = size - 1; i >= 0; --i)
+                value = value << 8 | b[offset + i];
+            return value;
+        };
+        const quint64 size = quint64(st.st_size);
+        const quint64 dirOffset = at(itsf, 72, 8);
+        const quint64 dirLength = at(itsf, 80, 8);
+        fits = dirOffset < size && dirLength <= size - dirOffset && dirLength >= sizeof itsp &&
+               pread(file, itsp, sizeof itsp, off_t(dirOffset)) == sizeof itsp &&
+               std::memcmp(itsp, "ITSP", 4) == 0;
+        const quint64 blockLength = fits ? at(itsp, 16, 4) : 0;
+        fits = fits && blockLength > 0 && blockLength <= dirLength;
+    }
+    ::close(file);
+    return fits;
 }
 
 } // namespace
+
+bool ChmFile::sendObjects(const char *path, int fd) {
+    if (!headersFitTheFile(path))
+        return false;
+    chmFile *handle = chm_open(path);
+    if (!handle)
+        return false;
+    // Real files have blocks of 32 KiB; anything past a few MiB is a damaged file.
+    if (compressedBlockLength(handle) > quint64(kMaxBlockLength) || !decompressorFits(handle)) {
+        chm_close(handle);
+        return false;
+    }
+    Sender sender;
+    sender.fd = fd;
+    const int listed =
+        chm_enumerate(handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_SPECIAL | CHM_ENUMERATE_FILES,
+                      sendObject, &sender);
+    chm_close(handle);
+    return listed && !sender.failed && sendHeader(fd, 0, sender.objects);
+}
+
+std::unique_ptr<ChmFile> ChmFile::fromAnswer(const QByteArray &answer) {
+    auto objects = parseAnswer(answer);
+    if (!objects)
+        return nullptr;
+    std::unique_ptr<ChmFile> chm(new ChmFile(std::move(*objects)));
+    chm->readSystemFile();
+    return chm;
+}
 
 std::unique_ptr<ChmFile> ChmFile::open(const QString &path) {
     // Only a file that starts like a compiled help file reaches the library.
@@ -291,12 +393,8 @@ std::unique_ptr<ChmFile> ChmFile::open(const QString &path) {
     if (!file.open(QIODevice::ReadOnly) || file.read(4) != QByteArrayLiteral("ITSF"))
         return nullptr;
     file.close();
-    auto objects = readInChild(QFile::encodeName(path));
-    if (!objects)
-        return nullptr;
-    std::unique_ptr<ChmFile> chm(new ChmFile(std::move(*objects)));
-    chm->readSystemFile();
-    return chm;
+    const auto answer = readInChild(QFile::encodeName(path));
+    return answer ? fromAnswer(*answer) : nullptr;
 }
 
 bool ChmFile::contains(const QString &path) const {

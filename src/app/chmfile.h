@@ -41,10 +41,20 @@ public:
     std::optional<QByteArray> read(const QString &path) const;
     bool contains(const QString &path) const;
 
+    // The child's side, run in the calling process: reads every object of the file
+    // at path with chmlib and writes them to fd as the answer that fromAnswer takes.
+    // False when the file cannot be read through. The fuzzers call both directly.
+    static bool sendObjects(const char *path, int fd);
+    // The file that a child's whole answer describes, or nothing when the answer is
+    // cut short or malformed.
+    static std::unique_ptr<ChmFile> fromAnswer(const QByteArray &answer);
+
     // Objects larger than this are left out rather than read.
     static constexpr qint64 kMaxObjectSize = 32 * 1024 * 1024;
     // A file whose objects, with their names, come to more than this is refused.
     static constexpr qint64 kMaxTotalSize = 64 * 1024 * 1024;
+    // A file whose compressed section has longer blocks than this is refused.
+    static constexpr qint64 kMaxBlockLength = 4 * 1024 * 1024;
     // A file is refused when it is not read within this time.
     static constexpr std::chrono::seconds kDeadline{10};
 
