@@ -64,7 +64,13 @@ std::string utf16be(std::string_view text) {
 const ToolCase kToolCases[] = {
     {"Words", false, "研究生命的起源\n", "研究 生命 的 起源\n"},
     {"BlanksAreDropped", false, "我们，学习  abc １２\t好\n", "我们 ， 学习 abc １２ 好\n"},
-    {"RunOfPunctuationIsOneItem", false, "好！？ 好\n", "好 ！？ 好\n"},
+    // Every mark is an item; an ellipsis or a dash stays one; letters and digits, and
+    // other scripts, stay whole.
+    {"EachPunctuationMarkIsAnItem", false, "好！？ 好（）（说。”\n",
+     "好 ！ ？ 好 （ ） （ 说 。 ”\n"},
+    {"EllipsisAndDashAreOneMark", false, "好……好——好\n", "好 …… 好 —— 好\n"},
+    {"SymbolsAndEmojiAreItems", false, "好+-%😀€\n", "好 + - % 😀 €\n"},
+    {"LettersOfOtherScriptsStayTogether", false, "说привет，abc12好\n", "说 привет ， abc12 好\n"},
     {"IdeographicSpaceIsABlank", false, "我们\u3000学习\n", "我们 学习\n"},
     {"OneLinePerLine", false, "我们\n\n学习\n", "我们\n\n学习\n"},
     {"CrLfLineEnds", false, "我们\r\n学习\r\n", "我们\n学习\n"},

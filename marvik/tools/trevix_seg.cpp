@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -74,8 +75,41 @@ bool isBlank(char16_t u) {
            u == 0x202F || u == 0x205F || u == 0x3000 || u == 0xFEFF;
 }
 
-// The words of a line by its tags: every Chinese word, every run of letters and digits and
-// every run of other characters between blanks.
+// A punctuation mark or symbol: ASCII's and Latin-1's, the general and supplemental
+// punctuation, currency signs, letterlike symbols, arrows, mathematical and technical
+// signs, enclosed numbers, boxes, shapes and dingbats, CJK symbols and punctuation, the
+// vertical, compatibility and small forms, the full- and half-width marks and signs, and
+// the pictographs and emoji. (Letters of other scripts are tagged "2" too, and stay
+// together.)
+bool isMarkOrSymbol(char32_t c) {
+    const auto in = [c](char32_t from, char32_t to) { return c >= from && c <= to; };
+    return in(0x21, 0x2F) || in(0x3A, 0x40) || in(0x5B, 0x60) || in(0x7B, 0x7E) || in(0xA1, 0xBF) ||
+           c == 0xD7 || c == 0xF7 || in(0x2010, 0x2027) || in(0x2030, 0x205E) ||
+           in(0x20A0, 0x20CF) || in(0x2100, 0x214F) || in(0x2190, 0x2BFF) || in(0x2E00, 0x2E7F) ||
+           in(0x3001, 0x3004) || in(0x3008, 0x3020) || c == 0x3030 || c == 0x303D ||
+           in(0x30FB, 0x30FB) || in(0xFE10, 0xFE1F) || in(0xFE30, 0xFE6F) || in(0xFF01, 0xFF0F) ||
+           in(0xFF1A, 0xFF20) || in(0xFF3B, 0xFF40) || in(0xFF5B, 0xFF65) || in(0xFFE0, 0xFFEE) ||
+           in(0x1F000, 0x1FAFF);
+}
+
+// The Chinese ellipsis 「……」 and dash 「——」 are one mark of two characters.
+bool isDoubledMark(char32_t c) {
+    return c == 0x2026 || c == 0x22EF || c == 0x2014 || c == 0x2015 || c == 0x2500;
+}
+
+// The code point at text[i] and the number of units it takes.
+std::pair<char32_t, std::size_t> codePointAt(std::u16string_view text, std::size_t i) {
+    const char16_t u = text[i];
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF)
+        return {0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00), 2};
+    return {u, 1};
+}
+
+// The words of a line by its tags: every Chinese word, every run of letters and digits,
+// every punctuation mark and symbol on its own (an ellipsis or a dash of repeated
+// characters as one), and every run of other characters
+// between blanks and marks.
 std::vector<std::u16string_view> words(std::u16string_view text, std::u16string_view tags) {
     std::vector<std::u16string_view> out;
     std::size_t i = 0;
@@ -85,9 +119,18 @@ std::vector<std::u16string_view> words(std::u16string_view text, std::u16string_
             ++i;
             continue;
         }
-        std::size_t j = i + 1;
-        while (j < text.size() && tags[j] == tag && !(tag == u'2' && isBlank(text[j])))
-            ++j;
+        const auto [first, firstUnits] = codePointAt(text, i);
+        std::size_t j = i + firstUnits;
+        if (tag == u'2' && isDoubledMark(first)) {
+            while (j < text.size() && text[j] == text[i])
+                ++j;
+        } else if (tag != u'2' || !isMarkOrSymbol(first)) {
+            while (j < text.size() && tags[j] == tag) {
+                if (tag == u'2' && (isBlank(text[j]) || isMarkOrSymbol(codePointAt(text, j).first)))
+                    break;
+                ++j;
+            }
+        }
         out.push_back(text.substr(i, j - i));
         i = j;
     }
