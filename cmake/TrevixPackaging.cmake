@@ -127,11 +127,11 @@ The package holds two command-line tools as well: trevix-seg splits Chinese
 text into words, trevix-analyse prints the keystroke counts of text files.")
 
 # trevix-inputmethod (the group "tables"): data only; the frameworks that read the tables
-# are recommended.
+# are recommended (fcitx5-table does not bring Fcitx 5 itself, ibus-table brings IBus).
 set(CPACK_DEBIAN_TABLES_PACKAGE_NAME trevix-inputmethod)
 set(CPACK_DEBIAN_TABLES_PACKAGE_ARCHITECTURE all)
 set(CPACK_DEBIAN_TABLES_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_TABLES_PACKAGE_RECOMMENDS "ibus-table, fcitx5-table")
+set(CPACK_DEBIAN_TABLES_PACKAGE_RECOMMENDS "ibus-table, fcitx5, fcitx5-table")
 set(CPACK_DEBIAN_TABLES_PACKAGE_CONTROL_EXTRA
     "${packaging_src}/inputmethod/postinst;${packaging_src}/inputmethod/postrm")
 set(CPACK_DEBIAN_TABLES_DESCRIPTION

@@ -143,7 +143,7 @@ done
 grep -qF "trevix-inputmethod (= $version)" <<<"$recommends" &&
   pass "trevix recommends trevix-inputmethod (= $version)" ||
   fail "trevix does not recommend trevix-inputmethod (= $version): $recommends"
-for p in ibus-table fcitx5-table; do
+for p in ibus-table fcitx5 fcitx5-table; do
   has_relation "$(dpkg-deb -f "$tables_deb" Recommends)" "$p" &&
     pass "trevix-inputmethod recommends $p" || fail "trevix-inputmethod does not recommend $p"
 done
