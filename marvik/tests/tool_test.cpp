@@ -1,6 +1,7 @@
 // The trevix-seg command-line tool, run as a separate process.
 #include "test_dictionary.h"
 
+#include <cstdlib>
 #include <sys/wait.h>
 
 namespace marvik::test {
@@ -122,6 +123,48 @@ INSTANTIATE_TEST_SUITE_P(Inputs, ToolOutputTest, testing::ValuesIn(kToolCases),
 TEST_F(ToolTest, DictionaryDefaultsToTheProgramsDirectory) {
     const fs::path copy = dir_.path() / "trevix-seg";
     fs::copy_file(TREVIX_SEG_PATH, copy);
+    const ToolRun r = run("", "研究生命\n", copy);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "研究 生命\n");
+}
+
+// Sets an environment variable for the tool runs of one test.
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, const std::string &value) : name_(name) {
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() { ::unsetenv(name_); }
+    ScopedEnv(const ScopedEnv &) = delete;
+    ScopedEnv &operator=(const ScopedEnv &) = delete;
+
+private:
+    const char *name_;
+};
+
+TEST_F(ToolTest, WithoutADictionaryBesideItTheToolReadsTheDataDirectoryNamed) {
+    // An installed tool: the program in bin/, its dictionary in the data directory.
+    fs::create_directories(dir_.path() / "bin");
+    const fs::path copy = dir_.path() / "bin" / "trevix-seg";
+    fs::copy_file(TREVIX_SEG_PATH, copy);
+    {
+        const ScopedEnv env("TREVIX_DATA_DIR", dir_.path().string());
+        const ToolRun r = run("", "研究生命\n", copy);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, "研究 生命\n");
+    }
+    const ScopedEnv env("TREVIX_DATA_DIR", (dir_.path() / "bin").string());
+    const ToolRun r = run("", "研究生命\n", copy);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_THAT(r.err, testing::HasSubstr("not found"));
+}
+
+TEST_F(ToolTest, TheDictionaryBesideTheToolComesBeforeTheDataDirectory) {
+    const fs::path copy = dir_.path() / "trevix-seg";
+    fs::copy_file(TREVIX_SEG_PATH, copy);
+    fs::create_directories(dir_.path() / "data");
+    writeFile(dir_.path() / "data" / "marvik.dic", "MARVIK-DICT 1 1 0\n我\t2355\nEND\n");
+    const ScopedEnv env("TREVIX_DATA_DIR", (dir_.path() / "data").string());
     const ToolRun r = run("", "研究生命\n", copy);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "研究 生命\n");

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iconv.h>
 #include <iostream>
@@ -18,6 +19,10 @@
 #include <unistd.h>
 #include <utility>
 #include <vector>
+
+#ifndef TREVIX_INSTALL_DATADIR
+#define TREVIX_INSTALL_DATADIR "/usr/share/trevix"
+#endif
 
 namespace {
 
@@ -49,7 +54,9 @@ void printUsage(std::FILE *out) {
                "  --tags      write each line's tags instead: one per UTF-16 unit, 0/1 for\n"
                "              alternate Chinese words, 4 for runs of letters and digits, 2 for\n"
                "              everything else\n"
-               "  --dict DIR  the directory of marvik.dic (default: the program's directory)\n"
+               "  --dict DIR  the directory of marvik.dic (default: the program's directory\n"
+               "              when it holds marvik.dic, else $TREVIX_DATA_DIR when set, else\n"
+               "              " TREVIX_INSTALL_DATADIR ")\n"
                "  --help      show this help\n"
                "\n"
                "Exit status: 0 done, 1 bad arguments, 2 dictionary missing or damaged,\n"
@@ -67,6 +74,19 @@ std::string executableDirectory() {
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The dictionary's directory when none is given: the program's own (a build tree, an
+// unpacked folder) when it holds the dictionary, else the install's data directory, which
+// TREVIX_DATA_DIR names instead of the one compiled in, as for the program.
+std::string defaultDictionaryDirectory() {
+    const std::string exeDir = executableDirectory();
+    if (::access((exeDir + "/marvik.dic").c_str(), F_OK) == 0)
+        return exeDir;
+    const char *fromEnv = std::getenv("TREVIX_DATA_DIR");
+    if (fromEnv && *fromEnv)
+        return fromEnv;
+    return TREVIX_INSTALL_DATADIR;
 }
 
 bool isBlank(char16_t u) {
@@ -371,7 +391,7 @@ int main(int argc, char **argv) {
         }
     }
     if (dictDir.empty())
-        dictDir = executableDirectory();
+        dictDir = defaultDictionaryDirectory();
 
     const std::u16string dir = marvik::utf8ToUtf16Lossy(dictDir);
     if (MarvikLoad(dir.c_str()) != MARVIK_OK) {

@@ -11,22 +11,30 @@
 
 namespace coding {
 
+QString AppDirectory::installDataDir() {
+    const QString fromEnv = qEnvironmentVariable("TREVIX_DATA_DIR");
+    if (!fromEnv.isEmpty())
+        return QDir(fromEnv).absolutePath();
+    return QStringLiteral(TREVIX_INSTALL_DATADIR);
+}
+
 AppDirectory AppDirectory::resolve() {
+    const QString readOnlyData = installDataDir();
     const QString fromEnv = qEnvironmentVariable("TREVIX_APP_DIR");
     if (!fromEnv.isEmpty())
-        return at(QDir(fromEnv).absolutePath(), QStringLiteral(TREVIX_INSTALL_DATADIR));
+        return at(QDir(fromEnv).absolutePath(), readOnlyData);
 
     const QString exeDir = QCoreApplication::applicationDirPath();
     const QFileInfo exeInfo(exeDir);
     if (!exeDir.isEmpty() && QFileInfo::exists(QDir(exeDir).filePath("jtdb.dat")) &&
         exeInfo.isWritable())
-        return at(exeDir, QStringLiteral(TREVIX_INSTALL_DATADIR));
+        return at(exeDir, readOnlyData);
 
     QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (user.isEmpty())
         user = QDir::home().filePath(QStringLiteral(".local/share/Trevix2006"));
     QDir().mkpath(user);
-    return at(user, QStringLiteral(TREVIX_INSTALL_DATADIR));
+    return at(user, readOnlyData);
 }
 
 AppDirectory AppDirectory::at(const QString &dir, const QString &readOnlyDataDir) {

@@ -15,6 +15,11 @@ class AppDirectory {
 public:
     // Resolves the directory for this run (creating the per-user one if needed).
     static AppDirectory resolve();
+    // The install's data directory, where resolve() finds the read-only data that the
+    // application directory lacks: the directory named by the environment variable
+    // TREVIX_DATA_DIR (an unpacked package, say), else the one compiled in
+    // (<prefix>/share/trevix).
+    static QString installDataDir();
     // A fixed directory, for tests and tools.
     static AppDirectory at(const QString &dir, const QString &readOnlyDataDir = {});
 
