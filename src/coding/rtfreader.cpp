@@ -694,8 +694,12 @@ private:
         const Destination d = m_stack.back().destination;
         // Line and paragraph ends are not text, however they are written (\u10,
         // \'0d, U+2029).
-        text.removeIf(
-            [](QChar c) { return c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator; });
+        // Nor are U+FDD0 and U+FDD1, which a text document keeps for the start and the
+        // end of its frames, and drops from the text it is given.
+        text.removeIf([](QChar c) {
+            return c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator ||
+                   c == QChar(0xFDD0) || c == QChar(0xFDD1);
+        });
         if (d == Destination::FontTable) {
             m_fontName += text;
             if (m_fontName.size() > 256)

@@ -188,6 +188,9 @@ TEST(Rtf, TheReaderTakesWhatRtfAllows) {
     } const cases[] = {
         {"paragraph_and_line_ends_are_no_text",
          "{\\rtf1 a\\par b\\line c\\sect\\page d\r\ne\\\r\nf\\par}", "abcdef"},
+        // A text document drops U+FDD0 and U+FDD1 (its marks of a frame's start and end).
+        {"marks_that_a_document_keeps_for_itself_are_no_text", "{\\rtf1 a\\u-560?b\\u-559?c}",
+         "abc"},
         {"unicode_fallbacks_of_other_lengths",
          "{\\rtf1\\uc2 \\u25105\\'ce\\'d2x{\\uc0 \\u20204 y}\\u23398\\'d1}", "我x们y学"},
         {"a_fallback_ends_with_its_group", "{\\rtf1{\\u25105}x}", "我x"},

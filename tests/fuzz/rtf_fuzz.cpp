@@ -55,6 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
     QTextDocument doc;
     applyRtfText(*text, doc);
-    check(rtfTextFromDocument(doc).text == text->text, "a document changes the text");
+    const QString fromDocument = rtfTextFromDocument(doc).text;
+    if (fromDocument != text->text) {
+        for (const QString &t : {text->text, fromDocument}) {
+            for (const QChar c : t)
+                std::fprintf(stderr, "%04x ", c.unicode());
+            std::fprintf(stderr, "\n");
+        }
+    }
+    check(fromDocument == text->text, "a document changes the text");
     return 0;
 }
