@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 namespace coding {
 
@@ -34,8 +35,25 @@ QByteArrayView trimmed(QByteArrayView v) {
     return v;
 }
 
+// c in UTF-8 (U+FEFF too, which Qt's decoders would take for a byte-order mark).
 void appendUnicode(QByteArray &out, char32_t c) {
-    out += QString::fromUcs4(&c, 1).toUtf8();
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        c = 0xFFFD;
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
 }
 
 } // namespace
@@ -278,7 +296,8 @@ QByteArray SettingsFile::escapedValue(const QString &text) {
     QByteArray out;
     bool quote = false;
     bool hexBefore = false;
-    for (const QChar c : s) {
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
         const char16_t u = c.unicode();
         if (u == u';' || u == u',' || u == u'=')
             quote = true;
@@ -317,11 +336,19 @@ QByteArray SettingsFile::escapedValue(const QString &text) {
             out += char(u);
             break;
         default:
-            if (u <= 0x1F || u == 0x7F) {
+            // U+FEFF too: a reader of UTF-8 may take it for a byte-order mark.
+            if (u <= 0x1F || u == 0x7F || u == 0xFEFF) {
                 out += "\\x";
+                if (u > 0xFF) {
+                    out += kHex[(u >> 12) & 0xF];
+                    out += kHex[(u >> 8) & 0xF];
+                }
                 out += kHex[(u >> 4) & 0xF];
                 out += kHex[u & 0xF];
                 hexBefore = true;
+            } else if (c.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) {
+                out += s.mid(i, 2).toUtf8(); // a character beyond U+FFFF, whole
+                ++i;
             } else {
                 out += QString(c).toUtf8();
             }
@@ -392,7 +419,9 @@ std::optional<QString> SettingsFile::unescapedValue(QByteArrayView value) {
             }
         }
     }
-    QString text = QString::fromUtf8(out);
+    // A U+FEFF at the start is text here, not a byte-order mark.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8.decode(out);
     if (text.startsWith(QLatin1String("@@")))
         return text.mid(1);
     // "@Variant(...)", "@ByteArray(...)", "@Rect(...)" and the like are no text.

@@ -274,6 +274,19 @@ TEST(SettingsFile, WrittenAndReadAgainAFileStaysAsItWasWritten) {
         twice.parse(once.bytes());
         EXPECT_EQ(twice.bytes(), once.bytes());
     }
+    // Any text set reads back as it was, U+FEFF (a byte-order mark to a UTF-8 reader)
+    // and control characters before hex digits among them.
+    for (const QString &text :
+         {QStringLiteral("\uFEFF7F6E]"), QStringLiteral("a\uFEFFb"), QStringLiteral("\x1c😀\u0096"),
+          QStringLiteral("\x01"
+                         "1;,\"\\ ")}) {
+        SettingsFile set(QStringLiteral("/nonexistent"));
+        set.setValue(QStringLiteral("g"), QStringLiteral("k"), text);
+        SettingsFile read(QStringLiteral("/nonexistent"));
+        read.parse(set.bytes());
+        EXPECT_EQ(read.value(QStringLiteral("g"), QStringLiteral("k")), text)
+            << set.bytes().toStdString();
+    }
     SettingsFile file(QStringLiteral("/nonexistent"));
     file.parse("[g]\nb = \" x \"\n[h]\nb=3\n");
     EXPECT_EQ(file.value(QStringLiteral("g"), QStringLiteral("b")), QStringLiteral(" x "));

@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include <cstdio>
+
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
     fuzz::startQt(argc, argv, false);
     return 0;
@@ -31,6 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     SettingsFile reread(QStringLiteral("/nonexistent"));
     reread.parse(file.bytes());
     const auto back = reread.value(group, QStringLiteral("交替颜色一"));
+    if (!back || *back != text)
+        std::fprintf(stderr, "set:  %s\nback: %s\nfile: %s\n", qPrintable(text),
+                     back ? qPrintable(*back) : "(none)", file.bytes().constData());
     fuzz::check(back.has_value() && *back == text, "a value reads back different");
 
     const QString path = fuzz::writeScratch(QStringLiteral("Trevix2006.conf"), bytes);
