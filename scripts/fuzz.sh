@@ -3,7 +3,8 @@
 # (default 30) on its seed corpus in tests/fuzz/corpus/<target>, JOBS at a time (default
 # 2). Prints one line per target with its executions and findings, and exits non-zero on
 # any crash, failed check, leak, timeout or out-of-memory. What a run finds is kept in
-# build-fuzz/findings/; the seed corpus in the repository is never written to.
+# build-fuzz/findings/ (emptied when a run starts); the seed corpus in the repository is
+# never written to.
 #
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET ...]
 set -euo pipefail
@@ -24,6 +25,7 @@ fi
 
 findings="$build/findings"
 runs="$build/runs"
+rm -rf "$findings"
 mkdir -p "$findings"
 rm -rf "$runs"
 mkdir -p "$runs"
@@ -69,8 +71,9 @@ run_one() {
     # Each fault again, alone, to see where it happens.
     local fault contained=0
     status=0
-    for fault in "$work"/faults/*; do
-      [ -f "$fault" ] || continue
+    for fault in "$work"/faults/crash-* "$work"/faults/oom-* "$work"/faults/timeout-* \
+                 "$work"/faults/leak-*; do
+      [ -f "$fault" ] && [ "${fault%.log}" = "$fault" ] || continue
       (cd "$work" && timeout 60 "$build/$target" -timeout=10 -rss_limit_mb=2560 \
         -malloc_limit_mb=2560 "$fault" >"$fault.log" 2>&1) || true
       if fault_in_untrusted_library "$fault.log"; then

@@ -27,6 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         fuzz::check(!error.isEmpty(), "a history that cannot be opened, without a reason");
         return 0;
     }
+    // A history started anew (the file was empty, or set aside as damaged) reads back
+    // exactly what was recorded; one that SQLite took may be damaged where it cannot see.
+    const bool fresh = size == 0 || !h.takeNotice().isEmpty();
     if (const auto entries = h.entries(&error)) {
         for (const history::TestEntry &e : *entries)
             h.detail(e.id, &error);
@@ -47,6 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // fails with a reason, and what is read is what was written.
     if (h.record(test, &error)) {
         if (const auto back = h.detail(test.entry.id, &error)) {
+            if (!fresh)
+                return 0;
             if (back->text != test.text || back->mistakes != test.mistakes)
                 std::fprintf(stderr, "read back: %s, %lld mistakes\n", qPrintable(back->text),
                              static_cast<long long>(back->mistakes.size()));
