@@ -223,10 +223,10 @@ bool SettingsFile::save(QString *error) {
         return false;
     }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
+    QSaveFile file(m_path); // unbuffered: a short write must show (see examplefile.cpp)
     const QByteArray content = bytes();
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(content) != content.size() || !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;

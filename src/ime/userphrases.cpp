@@ -80,8 +80,9 @@ void dropCachedCodes(const QString &cachePath, const QSet<QString> &codes) {
     if (!changed)
         return;
     QSaveFile out(cachePath);
-    if (!out.open(QIODevice::WriteOnly) ||
-        out.write(QJsonDocument(cache).toJson(QJsonDocument::Compact)) < 0 || !out.commit())
+    const QByteArray json = QJsonDocument(cache).toJson(QJsonDocument::Compact);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || out.write(json) != json.size() ||
+        !out.commit())
         QFile::remove(cachePath); // a stale cache would hide the words
 }
 
@@ -270,8 +271,8 @@ int addFcitxUserPhrases(const UserPhraseFiles &files, const QList<coding::Custom
         return 0;
     const QString source = temp.filePath(QStringLiteral("new.txt"));
     QFile out(source);
-    if (!out.open(QIODevice::WriteOnly) ||
-        out.write((phrases + sections).join(QLatin1Char('\n')).toUtf8() + '\n') < 0 ||
+    const QByteArray text = (phrases + sections).join(QLatin1Char('\n')).toUtf8() + '\n';
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || out.write(text) != text.size() ||
         !out.flush()) {
         fail(error, where + QStringLiteral("：无法写临时文件。"));
         return -1;

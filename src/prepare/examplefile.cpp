@@ -179,12 +179,16 @@ bool writeExample(const QString &mainPath, const coding::RtfText &text, const QS
                                                                           file.errorString())));
     };
     // Both files go to temporaries first; nothing is replaced until both are whole.
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count: through
+    // a buffer QSaveFile would commit a file cut short and call it done.
     QSaveFile mainFile(mainPath), tagFile(companion);
     const QByteArray rtf = coding::writeRtf(text);
     const QByteArray line = companionContent(tags);
-    if (!mainFile.open(QIODevice::WriteOnly) || mainFile.write(rtf) != rtf.size())
+    if (!mainFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        mainFile.write(rtf) != rtf.size())
         return notWritten(mainFile);
-    if (!tagFile.open(QIODevice::WriteOnly) || tagFile.write(line) != line.size())
+    if (!tagFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        tagFile.write(line) != line.size())
         return notWritten(tagFile);
 
     // The main file's earlier content, to put back should the companion fail.
@@ -205,7 +209,8 @@ bool writeExample(const QString &mainPath, const coding::RtfText &text, const QS
                     QStringLiteral("%1：%2").arg(fileName(companion), tagFile.errorString()));
         if (before) {
             QSaveFile restore(mainPath);
-            if (restore.open(QIODevice::WriteOnly) && restore.write(*before) == before->size())
+            if (restore.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                restore.write(*before) == before->size())
                 restore.commit();
         } else {
             QFile::remove(mainPath);

@@ -90,7 +90,7 @@ void FilterFiles::removeBackup() const {
 bool FilterFiles::writeFile(const QString &path, const FilterList &list, QString *error) const {
     QSaveFile file(path);
     QString reason;
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         reason = file.errorString();
     } else if (!list.write(file, &reason)) {
         file.cancelWriting();

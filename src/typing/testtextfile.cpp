@@ -33,7 +33,7 @@ bool readTestText(QIODevice &device, QTextDocument &doc, QString *error) {
 
 bool saveTestTextCopy(const coding::AppState &state, const QTextDocument &doc, QString *error) {
     QSaveFile file(state.appDir.filePath(kTestTextCopyName));
-    if (!file.open(QIODevice::WriteOnly) || !writeTestText(doc, file)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeTestText(doc, file)) {
         if (error)
             *error = file.errorString();
         file.cancelWriting();

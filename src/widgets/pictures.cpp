@@ -25,7 +25,7 @@ bool ExtractResourceFile(const coding::AppDirectory &dir, qint16 id, const QStri
     // Written whole or not at all: a file of an earlier run is replaced from its
     // first byte to its last, never left with a tail of older bytes.
     QSaveFile file(dir.filePath(fileName));
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
