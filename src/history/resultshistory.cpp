@@ -471,7 +471,8 @@ bool exportCsv(const QString &path, const QList<TestEntry> &entries, QString *er
     }
     QSaveFile file(path);
     const QByteArray bytes = "\xEF\xBB\xBF" + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit())
         return fail(error, QStringLiteral("无法写入文件 %1：%2").arg(path, file.errorString()));
     return true;
 }

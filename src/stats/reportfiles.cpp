@@ -113,7 +113,8 @@ QByteArray fileBytes(const QStringList &lines) {
 
 bool saveWholeFile(const QString &path, const QByteArray &bytes, QString *error) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(bytes) == bytes.size() && file.commit())
         return true;
     if (error)
         *error = QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(path), file.errorString());
